@@ -1,0 +1,21 @@
+#include "bootstrap.h"
+
+#include "product.h"
+#include "toolkit/program.h"
+#include "toolkit/qt/qt_realisation.h"
+#include "toolkit/window.h"
+
+namespace kelm {
+
+void StartToolkit(int& argc, char** argv) {
+    toolkit::InstallRealisation(toolkit::qt::MakeQtRealisation(argc, argv));
+    toolkit::SetAppTitle(kAppTitle);
+}
+
+void StopToolkit() {
+    toolkit::DestroyAllForms();
+    toolkit::FreeUnloadedForms();
+    toolkit::RemoveRealisation();
+}
+
+} // namespace kelm

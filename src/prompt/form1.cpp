@@ -1,0 +1,170 @@
+#include "form1.h"
+
+#include "form1_design.h"
+#include "services/config.h"
+#include "services/numbers.h"
+#include "services/window_services.h"
+#include "toolkit/errors.h"
+#include "toolkit/realisation.h"
+#include "toolkit/screen.h"
+
+#include <algorithm>
+
+using namespace FMain;
+using toolkit::RuntimeError;
+
+namespace {
+
+// Applies a stored value; one the conversion or the window refuses gives way to the default,
+// so that a damaged entry never stops the start-up.
+template <class Convert, class Apply>
+void restore(const Setting& setting, Convert convert, Apply apply) {
+    try {
+        apply(convert(GetConfig(setting)));
+        return;
+    } catch (const RuntimeError&) {
+    }
+    apply(convert(ValueText(setting.fallback)));
+}
+
+float strictSingle(const std::string& text) { return ToSingle(NumberStrict(text)); }
+int32_t colour(const std::string& text) { return RoundToLong(LeadingNumber(text)); }
+std::string asText(const std::string& text) { return text; }
+
+// The program never stores a height of zero or less; such a value would hide the window.
+float positiveHeight(const std::string& text) {
+    const float h = ToSingle(LeadingNumber(text));
+    if (!(h > 0))
+        throw RuntimeError(toolkit::kInvalidPropertyValue);
+    return h;
+}
+
+} // namespace
+
+Form1::Form1() : Window(form1_design::Window()), Text1(*this, form1_design::Text1()) {
+    Text1.onMouseDown = [this](const toolkit::MouseArgs& a) {
+        Text1_MouseDown(a.Button, a.Shift, a.X, a.Y);
+    };
+    Text1.onMouseMove = [this](const toolkit::MouseArgs& a) {
+        Text1_MouseMove(a.Button, a.Shift, a.X, a.Y);
+    };
+    Text1.onMouseUp = [this](const toolkit::MouseArgs& a) {
+        Text1_MouseUp(a.Button, a.Shift, a.X, a.Y);
+    };
+    Text1.onDblClick = [this] { Text1_DblClick(); };
+}
+
+void Form1::Form_Load() {
+    Text1.setText(GetConfig(Settings::Text));
+    restore(Settings::Left, strictSingle, [this](float v) { setLeft(v); });
+    restore(Settings::Top, strictSingle, [this](float v) { setTop(v); });
+    restore(Settings::Width, strictSingle, [this](float v) { setWidth(v); });
+    restore(Settings::Height, strictSingle, [this](float v) { setHeight(v); });
+    restore(Settings::FontSize, LeadingNumber, [this](double v) { Text1.setFontSize(v); });
+    restore(Settings::FontName, asText, [this](const std::string& v) { Text1.setFontName(v); });
+    restore(Settings::FontColor, colour, [this](int32_t v) { Text1.setForeColor(v); });
+    restore(Settings::BackColor, colour, [this](int32_t v) { Text1.setBackColor(v); });
+    restore(Settings::BackColor, colour, [this](int32_t v) { setBackColor(v); });
+    restore(Settings::BoxHeight, positiveHeight, [this](float v) { setHeight(v); });
+    if (Text1.Text().empty())
+        Text1.setText("[文本内容]");
+    keepOnScreen();
+    SetTopmost(hWnd());
+    uint8_t alpha = 255;
+    try {
+        alpha = ByteStrict(GetConfig(Settings::Alpha));
+    } catch (const RuntimeError&) {
+    }
+    if (alpha != 255)
+        SetAlpha(alpha);
+}
+
+// A window left on a monitor that is gone could never be reached again: bring it onto the
+// primary screen, keeping its size. One that overlaps any screen stays where it is.
+void Form1::keepOnScreen() {
+    const auto screens = toolkit::CurrentRealisation().screens();
+    const float right = Left() + Width(), bottom = Top() + Height();
+    for (const toolkit::Rect& s : screens) {
+        if (Left() < s.left + s.width && right > s.left && Top() < s.top + s.height &&
+            bottom > s.top)
+            return;
+    }
+    const toolkit::Rect& primary = screens.front();
+    setLeft(std::clamp(Left(), primary.left, std::max(primary.left, primary.left + primary.width - Width())));
+    setTop(std::clamp(Top(), primary.top, std::max(primary.top, primary.top + primary.height - Height())));
+}
+
+void Form1::Form_Resize() {
+    // A window narrower than the 20-twip strip still gets a box, just an empty one.
+    Text1.setWidth(std::max(0.0f, Width() - 20));
+    CalcTop();
+}
+
+void Form1::CalcTop() {
+    const double h = Text1.Height();
+    const double s = Text1.Font().Size;
+    const double H = Height();
+    Text1.setTop(static_cast<float>(H / 2 - (s / 14.5) * (h / 2)));
+}
+
+void Form1::Form_Unload(int16_t& /*Cancel*/) {
+    SaveConfig(Settings::Text.key(), Text1.Text());
+    SaveConfig(Settings::Left.key(), Left());
+    SaveConfig(Settings::Top.key(), Top());
+    SaveConfig(Settings::Width.key(), Width());
+    SaveConfig(Settings::Height.key(), Height());
+}
+
+void Form1::Form_MouseDown(int16_t Button, int16_t /*Shift*/, float X, float /*Y*/) {
+    if (Button == toolkit::vbLeftButton) {
+        ResizeFlag = 0;
+        if (X >= Width() - 200.0f)
+            ResizeFlag = 1;
+    } else if (Button == toolkit::vbRightButton) {
+        showContextMenu();
+    }
+}
+
+void Form1::Form_MouseMove(int16_t Button, int16_t /*Shift*/, float X, float /*Y*/) {
+    setMousePointer(toolkit::vbSizeWE);
+    const float screenWidth = toolkit::Screen::Width();
+    if (Button != toolkit::vbLeftButton)
+        return;
+    if (ResizeFlag == 0) {
+        setMousePointer(toolkit::vbArrow);
+        return;
+    }
+    float width = X < 3000 ? 3000 : X;
+    if (width > screenWidth)
+        width = screenWidth;
+    setWidth(width);
+}
+
+void Form1::Text1_MouseDown(int16_t Button, int16_t /*Shift*/, float /*X*/, float /*Y*/) {
+    if (Button == toolkit::vbLeftButton) {
+        DragWindow(hWnd(), Button);
+    } else if (Button == toolkit::vbRightButton) {
+        // Disabled, the box cannot show its own edit menu over ours.
+        Text1.setEnabled(false);
+        showContextMenu();
+        Text1.setEnabled(true);
+    }
+}
+
+void Form1::Text1_MouseMove(int16_t Button, int16_t /*Shift*/, float /*X*/, float /*Y*/) {
+    setMousePointer(toolkit::vbArrow);
+    DragWindowOnLeft(hWnd(), Button);
+}
+
+void Form1::Text1_MouseUp(int16_t, int16_t, float, float) {}
+
+void Form1::Text1_DblClick() {
+    if (!Text1.Text().empty()) {
+        Text1.Tag = Text1.Text();
+        Text1.setText("");
+    } else {
+        Text1.setText(Text1.Tag);
+    }
+}
+
+void Form1::showContextMenu() {}

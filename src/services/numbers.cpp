@@ -1,0 +1,165 @@
+#include "numbers.h"
+
+#include "toolkit/errors.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace FMain {
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+int digitValue(char c) {
+    if (isDigit(c))
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return 99;
+}
+
+// Reads an &H or &O integer at text[pos]; returns the number of characters used (0: none).
+size_t readRadix(std::string_view text, size_t pos, double& value) {
+    if (pos + 1 >= text.size() || text[pos] != '&')
+        return 0;
+    const char kind = text[pos + 1];
+    const int radix = (kind == 'H' || kind == 'h') ? 16 : (kind == 'O' || kind == 'o') ? 8 : 0;
+    if (radix == 0)
+        return 0;
+    size_t i = pos + 2;
+    value = 0;
+    while (i < text.size() && digitValue(text[i]) < radix)
+        value = value * radix + digitValue(text[i++]);
+    return i - pos;
+}
+
+// Reads a decimal number at text[pos]: sign, digits, fraction, exponent (E or D). Returns the
+// number of characters used, 0 when no digit was found.
+size_t readDecimal(std::string_view text, size_t pos, double& value) {
+    std::string buf;
+    size_t i = pos;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    size_t digits = 0;
+    while (i < text.size() && isDigit(text[i]))
+        buf += text[i++], ++digits;
+    if (i < text.size() && text[i] == '.') {
+        buf += text[i++];
+        while (i < text.size() && isDigit(text[i]))
+            buf += text[i++], ++digits;
+    }
+    if (digits == 0)
+        return 0;
+    if (i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
+        size_t j = i + 1;
+        std::string exponent = "e";
+        if (j < text.size() && (text[j] == '+' || text[j] == '-'))
+            exponent += text[j++];
+        if (j < text.size() && isDigit(text[j])) {
+            while (j < text.size() && isDigit(text[j]))
+                exponent += text[j++];
+            buf += exponent;
+            i = j;
+        }
+    }
+    double v = 0;
+    const auto [end, ec] = std::from_chars(buf.data(), buf.data() + buf.size(), v);
+    (void)end;
+    if (ec == std::errc::result_out_of_range) {
+        // from_chars leaves the value alone: decide between too large and too small ourselves.
+        const auto e = buf.find('e');
+        const bool tiny = e != std::string::npos && buf[e + 1] == '-';
+        v = tiny ? 0.0 : std::numeric_limits<double>::infinity();
+    }
+    value = negative ? -v : v;
+    return i - pos;
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+
+} // namespace
+
+double LeadingNumber(std::string_view text) {
+    std::string compact;
+    for (char c : text)
+        if (!isBlank(c))
+            compact += c;
+    double value = 0;
+    if (readRadix(compact, 0, value) > 0 || readDecimal(compact, 0, value) > 0)
+        return value;
+    return 0;
+}
+
+double NumberStrict(std::string_view text) {
+    size_t begin = 0, end = text.size();
+    while (begin < end && (text[begin] == ' ' || text[begin] == '\t'))
+        ++begin;
+    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t'))
+        --end;
+    const std::string_view body = text.substr(begin, end - begin);
+    double value = 0;
+    size_t used = readRadix(body, 0, value);
+    if (used <= 2)
+        used = readDecimal(body, 0, value);
+    if (used == 0 || used != body.size())
+        throw toolkit::RuntimeError(toolkit::kTypeMismatch);
+    return value;
+}
+
+float ToSingle(double value) {
+    if (std::isnan(value) || std::abs(value) > std::numeric_limits<float>::max())
+        throw toolkit::RuntimeError(toolkit::kOverflow);
+    return static_cast<float>(value);
+}
+
+int32_t RoundToLong(double value) {
+    const double r = std::nearbyint(value);
+    if (!(r >= -2147483648.0 && r <= 2147483647.0))
+        throw toolkit::RuntimeError(toolkit::kOverflow);
+    return static_cast<int32_t>(r);
+}
+
+uint8_t RoundToByte(double value) {
+    const double r = std::nearbyint(value);
+    if (!(r >= 0.0 && r <= 255.0))
+        throw toolkit::RuntimeError(toolkit::kOverflow);
+    return static_cast<uint8_t>(r);
+}
+
+uint8_t ByteStrict(std::string_view text) { return RoundToByte(NumberStrict(text)); }
+
+namespace {
+template <class T> std::string generalText(T value, int digits) {
+    if (value == 0)
+        return "0"; // also for -0
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, digits);
+    std::string s(buf, r.ptr);
+    for (char& c : s)
+        if (c == 'e')
+            c = 'E';
+    return s;
+}
+} // namespace
+
+std::string NumberText(float value) { return generalText(value, 7); }
+std::string NumberText(double value) { return generalText(value, 15); }
+std::string NumberText(int64_t value) { return std::to_string(value); }
+
+std::string FixedPointText(double value) {
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 4);
+    std::string s(buf, r.ptr);
+    while (!s.empty() && s.back() == '0')
+        s.pop_back();
+    if (!s.empty() && s.back() == '.')
+        s.pop_back();
+    return s == "-0" ? "0" : s;
+}
+
+} // namespace FMain

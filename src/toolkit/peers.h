@@ -1,0 +1,90 @@
+#pragma once
+// The interfaces between the contract objects (Window, controls) and the native peers that a
+// realisation makes. Everything crossing here is in twips and 0x00BBGGRR colours.
+#include "font.h"
+#include "mouse.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace toolkit {
+
+enum class ControlKind { TextBox, Label, ComboBox, Button, Frame, PictureBox, Line };
+
+struct ControlDesign {
+    ControlKind kind = ControlKind::Label;
+    float left = 0, top = 0, width = 0, height = 0; // for a line: x1, y1, x2, y2
+    std::string text;                               // text or caption
+    std::optional<Font> font;                       // absent: the window's default font
+    std::optional<int32_t> foreColor, backColor;    // absent: the system's colours
+    std::string toolTip;
+    bool multiLine = false;
+    bool verticalScrollBar = false;
+    bool centred = false;  // text alignment
+    bool border = true;    // text box and picture box
+    bool autoSize = false; // label sized to its caption
+    std::string picture;   // picture box: an image file
+};
+
+// What a control peer reports back; implemented by the contract's controls.
+class ControlSink {
+  public:
+    virtual ~ControlSink() = default;
+    virtual void nativeMouse(MouseKind kind, const MouseArgs& args) = 0;
+    virtual void nativeClick() = 0;
+    virtual void nativeDblClick() = 0;
+    virtual void nativeTextEdited(const std::string& text) = 0;
+};
+
+class ControlPeer {
+  public:
+    virtual ~ControlPeer() = default;
+    virtual void setGeometry(float left, float top, float width, float height) = 0;
+    virtual void setText(const std::string& text) = 0;
+    virtual void setFont(const Font& font) = 0;
+    virtual void setForeColor(int32_t color) = 0;
+    virtual void setBackColor(int32_t color) = 0;
+    virtual void setEnabled(bool enabled) = 0;
+    virtual void addItem(const std::string& item) = 0;
+};
+
+enum class BorderStyle { None, FixedSingle, FixedDialog };
+
+struct WindowDesign {
+    std::string caption;
+    BorderStyle border = BorderStyle::FixedSingle;
+    bool showInTaskbar = true;
+    float clientWidth = 0, clientHeight = 0;
+    std::optional<int32_t> backColor; // absent: the system's dialog colour
+    bool centreOnShow = false;
+};
+
+class WindowSink {
+  public:
+    virtual ~WindowSink() = default;
+    virtual void nativeGeometry(float left, float top, float width, float height) = 0;
+    virtual void nativeMouse(MouseKind kind, const MouseArgs& args) = 0;
+    virtual void nativeCloseRequested() = 0;
+};
+
+class WindowPeer {
+  public:
+    virtual ~WindowPeer() = default;
+    virtual void setGeometry(float left, float top, float width, float height) = 0;
+    virtual void setBackColor(int32_t color) = 0;
+    virtual void setMousePointer(int16_t shape) = 0;
+    virtual void setCaption(const std::string& caption) = 0;
+    virtual void show() = 0; // also brings a visible window forward
+    virtual uintptr_t nativeHandle() const = 0;
+    // Opens a pop-up menu at the pointer; returns the chosen item's index, or -1.
+    virtual int popupMenu(const std::vector<std::string>& captions) = 0;
+    // container: the peer of a frame that holds the control, or null for the window itself.
+    virtual std::unique_ptr<ControlPeer> createControl(const ControlDesign& design,
+                                                       ControlSink& sink,
+                                                       ControlPeer* container) = 0;
+};
+
+} // namespace toolkit

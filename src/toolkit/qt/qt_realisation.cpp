@@ -1,0 +1,198 @@
+#include "qt_realisation.h"
+
+#include "qt_convert.h"
+#include "qt_store.h"
+#include "qt_window_peer.h"
+#include "toolkit/window.h"
+#include "x11_state.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QFont>
+#include <QFontDatabase>
+#include <QMessageBox>
+#include <QScreen>
+#include <QSocketNotifier>
+#include <QUrl>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace toolkit::qt {
+
+namespace {
+
+int g_signalPipe[2] = {-1, -1};
+
+void onSignal(int) {
+    const char c = 1;
+    [[maybe_unused]] auto n = ::write(g_signalPipe[0], &c, 1);
+}
+
+// The Chinese face names the program uses are Windows fonts; on other systems ask for a
+// Simplified Chinese face of the same kind while the program keeps reading the names it set.
+void substituteChineseFaces() {
+    const QStringList sans = {"Noto Sans CJK SC", "Source Han Sans SC", "WenQuanYi Micro Hei",
+                              "WenQuanYi Zen Hei", "Droid Sans Fallback"};
+    const QStringList serif = {"Noto Serif CJK SC", "Source Han Serif SC", "AR PL UMing CN",
+                               "WenQuanYi Micro Hei"};
+    const QStringList kai = {"AR PL UKai CN", "Noto Serif CJK SC", "WenQuanYi Micro Hei"};
+    for (const char* face : {"微软雅黑", "Microsoft YaHei", "黑体", "SimHei", "华文彩云"})
+        QFont::insertSubstitutions(QString::fromUtf8(face), sans);
+    for (const char* face : {"宋体", "SimSun"})
+        QFont::insertSubstitutions(QString::fromUtf8(face), serif);
+    for (const char* face : {"楷体", "KaiTi"})
+        QFont::insertSubstitutions(QString::fromUtf8(face), kai);
+}
+
+class QtRealisation : public Realisation {
+  public:
+    QtRealisation(int& argc, char** argv) : m_app(argc, argv) {
+        // The program decides when it ends: see the start-up window's close handling.
+        QApplication::setQuitOnLastWindowClosed(false);
+        substituteChineseFaces();
+        watchSignals();
+        QObject::connect(&m_app, &QGuiApplication::commitDataRequest, &m_app,
+                         [](QSessionManager&) { SystemQuitRequested(); });
+    }
+
+    ~QtRealisation() override {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (g_signalPipe[0] >= 0) {
+            for (int s : {SIGTERM, SIGINT, SIGHUP})
+                std::signal(s, SIG_DFL);
+            ::close(g_signalPipe[0]);
+            ::close(g_signalPipe[1]);
+            g_signalPipe[0] = g_signalPipe[1] = -1;
+        }
+    }
+
+    std::unique_ptr<WindowPeer> createWindow(const WindowDesign& design,
+                                             WindowSink& sink) override {
+        return std::make_unique<QtWindowPeer>(design, sink, twipsPerPixel());
+    }
+
+    double twipsPerPixel() const override {
+        const QScreen* s = QGuiApplication::primaryScreen();
+        const double dpi = s ? s->logicalDotsPerInch() : 96.0;
+        return 1440.0 / (dpi > 0 ? dpi : 96.0);
+    }
+
+    std::vector<Rect> screens() const override {
+        const double t = twipsPerPixel();
+        std::vector<Rect> out;
+        const QScreen* primary = QGuiApplication::primaryScreen();
+        auto add = [&](const QScreen* s) {
+            const QRect g = s->geometry();
+            out.push_back({float(g.x() * t), float(g.y() * t), float(g.width() * t),
+                           float(g.height() * t)});
+        };
+        if (primary)
+            add(primary);
+        for (const QScreen* s : QGuiApplication::screens())
+            if (s != primary)
+                add(s);
+        if (out.empty())
+            out.push_back({0, 0, float(1024 * t), float(768 * t)});
+        return out;
+    }
+
+    int messageBox(const std::string& text, int style, const std::string& title) override {
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        switch (style & 0x70) {
+        case 16:
+            icon = QMessageBox::Critical;
+            break;
+        case 32:
+            icon = QMessageBox::Question;
+            break;
+        case 48:
+            icon = QMessageBox::Warning;
+            break;
+        case 64:
+            icon = QMessageBox::Information;
+            break;
+        }
+        QMessageBox box(icon, Q(title), Q(text), QMessageBox::Ok);
+        box.exec();
+        return 1; // OK
+    }
+
+    Store& store() override { return m_store; }
+
+    int run() override { return m_app.exec(); }
+    void quit() override { QCoreApplication::exit(0); }
+
+    void systemMove(uintptr_t window) override {
+        if (QtWindowPeer* p = peerOf(window))
+            p->requestMove();
+    }
+
+    void setTopmost(uintptr_t window) override {
+        if (QtWindowPeer* p = peerOf(window))
+            p->setTopmost();
+    }
+
+    void setAlpha(uintptr_t window, uint8_t alpha) override {
+        QtWindowPeer* p = peerOf(window);
+        if (!p)
+            return;
+        p->widget()->setWindowOpacity(alpha / 255.0);
+        // Qt writes nothing for full opacity on a window it never made translucent; a layered
+        // window stays layered, so say it explicitly.
+        if (alpha == 255)
+            SetOpacityProperty(p->widget(), 0xFFFFFFFFu);
+    }
+
+    void shellOpen(const std::string& target) override {
+        QDesktopServices::openUrl(QUrl::fromUserInput(Q(target)));
+    }
+
+    std::optional<int32_t> chooseColor(uintptr_t owner) override;
+    std::optional<FontChoice> chooseFont(const FontSeed& seed) override;
+
+  private:
+    static QtWindowPeer* peerOf(uintptr_t handle) {
+        auto* w = dynamic_cast<PeerWidget*>(QWidget::find(static_cast<WId>(handle)));
+        return w ? w->m_owner : nullptr;
+    }
+
+    void watchSignals() {
+        if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
+            return;
+        auto* notifier = new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read, &m_app);
+        QObject::connect(notifier, &QSocketNotifier::activated, &m_app, [] {
+            char c;
+            [[maybe_unused]] auto n = ::read(g_signalPipe[1], &c, 1);
+            SystemQuitRequested();
+        });
+        for (int s : {SIGTERM, SIGINT, SIGHUP})
+            std::signal(s, onSignal);
+    }
+
+    QApplication m_app;
+    QtSettingsStore m_store;
+};
+
+std::optional<int32_t> QtRealisation::chooseColor(uintptr_t owner) {
+    QWidget* parent = QWidget::find(static_cast<WId>(owner));
+    QColorDialog dialog(parent);
+    // Every dialog starts with black custom colours: nothing is remembered between calls.
+    for (int i = 0; i < QColorDialog::customCount(); ++i)
+        QColorDialog::setCustomColor(i, QColor(0, 0, 0));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return FromQColor(dialog.selectedColor());
+}
+
+std::optional<FontChoice> QtRealisation::chooseFont(const FontSeed&) { return std::nullopt; }
+
+} // namespace
+
+std::unique_ptr<Realisation> MakeQtRealisation(int& argc, char** argv) {
+    return std::make_unique<QtRealisation>(argc, argv);
+}
+
+} // namespace toolkit::qt

@@ -1,0 +1,243 @@
+#include "qt_window_peer.h"
+
+#include "qt_controls.h"
+#include "qt_convert.h"
+#include "toolkit/units.h"
+#include "x11_state.h"
+
+#include <QCloseEvent>
+#include <QCursor>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QWindow>
+
+namespace toolkit::qt {
+
+void PeerWidget::mousePressEvent(QMouseEvent* e) {
+    if (m_owner)
+        m_owner->mouse(MouseKind::Down, e);
+}
+
+void PeerWidget::mouseMoveEvent(QMouseEvent* e) {
+    if (m_owner)
+        m_owner->mouse(MouseKind::Move, e);
+}
+
+void PeerWidget::mouseReleaseEvent(QMouseEvent* e) {
+    if (m_owner)
+        m_owner->mouse(MouseKind::Up, e);
+}
+
+void PeerWidget::moveEvent(QMoveEvent* e) {
+    QWidget::moveEvent(e);
+    if (m_owner)
+        m_owner->geometryChanged();
+}
+
+void PeerWidget::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    if (m_owner)
+        m_owner->geometryChanged();
+}
+
+void PeerWidget::closeEvent(QCloseEvent* e) {
+    // Whether the window goes is the program's decision, made through its unload handling.
+    e->ignore();
+    if (m_owner)
+        m_owner->closeRequested();
+}
+
+namespace {
+Qt::WindowFlags flagsFor(BorderStyle border) {
+    switch (border) {
+    case BorderStyle::None:
+        return Qt::Window | Qt::FramelessWindowHint;
+    case BorderStyle::FixedDialog:
+        return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+               Qt::WindowCloseButtonHint;
+    case BorderStyle::FixedSingle:
+        break;
+    }
+    return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+}
+
+Qt::CursorShape cursorFor(int16_t shape) {
+    switch (shape) {
+    case 9:
+        return Qt::SizeHorCursor;
+    case 7:
+        return Qt::SizeVerCursor;
+    case 3:
+        return Qt::IBeamCursor;
+    case 11:
+        return Qt::WaitCursor;
+    default:
+        return Qt::ArrowCursor;
+    }
+}
+} // namespace
+
+QtWindowPeer::QtWindowPeer(const WindowDesign& design, WindowSink& sink, double twipsPerPixel)
+    : m_widget(new PeerWidget(this, flagsFor(design.border))), m_sink(&sink), m_tpp(twipsPerPixel),
+      m_fixedSize(design.border != BorderStyle::None) {
+    m_widget->setWindowTitle(Q(design.caption));
+    m_widget->setMouseTracking(true);
+    if (design.backColor)
+        setBackColor(*design.backColor);
+    if (!design.showInTaskbar) {
+        m_widget->winId();
+        SetSkipTaskbar(m_widget);
+    }
+}
+
+QtWindowPeer::~QtWindowPeer() {
+    if (!m_widget)
+        return;
+    m_widget->m_owner = nullptr;
+    if (m_manualMove)
+        m_widget->releaseMouse();
+    m_widget->hide();
+    // The widget may be inside one of its own event handlers right now.
+    m_widget->deleteLater();
+}
+
+void QtWindowPeer::setGeometry(float left, float top, float width, float height) {
+    const QRect r(ToPixels(left, m_tpp), ToPixels(top, m_tpp), ToPixels(width, m_tpp),
+                  ToPixels(height, m_tpp));
+    m_applying = true;
+    if (m_fixedSize) {
+        m_widget->setFixedSize(r.size());
+        m_widget->move(r.topLeft());
+    } else {
+        m_widget->setGeometry(r);
+    }
+    m_applying = false;
+}
+
+void QtWindowPeer::setBackColor(int32_t color) {
+    QPalette p = m_widget->palette();
+    p.setColor(QPalette::Window, ToQColor(color));
+    m_widget->setPalette(p);
+    m_widget->setAutoFillBackground(true);
+}
+
+void QtWindowPeer::setMousePointer(int16_t shape) {
+    if (shape == 0)
+        m_widget->unsetCursor();
+    else
+        m_widget->setCursor(cursorFor(shape));
+}
+
+void QtWindowPeer::setCaption(const std::string& caption) { m_widget->setWindowTitle(Q(caption)); }
+
+void QtWindowPeer::show() {
+    m_widget->show();
+    m_widget->raise();
+    m_widget->activateWindow();
+}
+
+uintptr_t QtWindowPeer::nativeHandle() const { return static_cast<uintptr_t>(m_widget->winId()); }
+
+int QtWindowPeer::popupMenu(const std::vector<std::string>& captions) {
+    QMenu menu(m_widget);
+    for (const std::string& c : captions)
+        menu.addAction(Q(c));
+    QPointer<QMenu> guard(&menu);
+    QAction* chosen = menu.exec(QCursor::pos());
+    if (!chosen)
+        return -1;
+    return static_cast<int>(menu.actions().indexOf(chosen));
+}
+
+std::unique_ptr<ControlPeer> QtWindowPeer::createControl(const ControlDesign& design,
+                                                         ControlSink& sink,
+                                                         ControlPeer* container) {
+    QWidget* parent = m_widget;
+    if (auto* frame = dynamic_cast<QtControlPeer*>(container))
+        parent = frame->widget();
+    return MakeControlPeer(design, sink, *this, parent);
+}
+
+void QtWindowPeer::pointerPressed(const QPoint& global) {
+    m_anchored = false;
+    m_systemMove = false;
+    m_lastGlobal = global;
+}
+
+void QtWindowPeer::pointerMoved(const QPoint& global) {
+    m_lastGlobal = global;
+    if (m_manualMove)
+        m_widget->move(m_anchorWindow + (global - m_anchorCursor));
+}
+
+void QtWindowPeer::pointerReleased() {
+    m_anchored = false;
+    if (m_manualMove) {
+        m_manualMove = false;
+        m_widget->releaseMouse();
+    }
+}
+
+void QtWindowPeer::requestMove() {
+    if (m_manualMove)
+        return;
+    if (!m_anchored) {
+        m_anchored = true;
+        m_anchorCursor = m_lastGlobal;
+        m_anchorWindow = m_widget->pos();
+        return;
+    }
+    if (m_lastGlobal == m_anchorCursor)
+        return;
+    // Catch up with the travel so far: the window manager's move only follows from here on.
+    m_widget->move(m_anchorWindow + (m_lastGlobal - m_anchorCursor));
+    m_anchored = false;
+    QWindow* native = m_widget->windowHandle();
+    if (native && native->startSystemMove()) {
+        m_systemMove = true;
+        return;
+    }
+    m_anchorWindow = m_widget->pos() - (m_lastGlobal - m_anchorCursor);
+    m_manualMove = true;
+    m_widget->grabMouse();
+}
+
+void QtWindowPeer::setTopmost() {
+    const bool visible = m_widget->isVisible();
+    m_widget->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    if (visible)
+        m_widget->show();
+}
+
+void QtWindowPeer::mouse(MouseKind kind, QMouseEvent* e) {
+    const QPoint global = e->globalPosition().toPoint();
+    if (kind == MouseKind::Down)
+        pointerPressed(global);
+    else if (kind == MouseKind::Move)
+        pointerMoved(global);
+    if (m_manualMove) {
+        if (kind == MouseKind::Up)
+            pointerReleased();
+        return;
+    }
+    if (kind == MouseKind::Up)
+        pointerReleased();
+    MouseArgs a;
+    a.Button = kind == MouseKind::Move ? ButtonMask(e->buttons()) : ButtonCode(e->button());
+    a.Shift = ShiftMask(e->modifiers());
+    a.X = ToTwips(qRound(e->position().x()), m_tpp);
+    a.Y = ToTwips(qRound(e->position().y()), m_tpp);
+    m_sink->nativeMouse(kind, a);
+}
+
+void QtWindowPeer::geometryChanged() {
+    if (m_applying)
+        return;
+    const QPoint p = m_widget->pos();
+    m_sink->nativeGeometry(ToTwips(p.x(), m_tpp), ToTwips(p.y(), m_tpp),
+                           ToTwips(m_widget->width(), m_tpp), ToTwips(m_widget->height(), m_tpp));
+}
+
+void QtWindowPeer::closeRequested() { m_sink->nativeCloseRequested(); }
+
+} // namespace toolkit::qt

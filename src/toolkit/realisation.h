@@ -1,0 +1,60 @@
+#pragma once
+// What a realisation of the toolkit supplies: window peers, the screen, modal loops, and the
+// primitives behind the window services. It holds no behaviour of the program.
+#include "peers.h"
+#include "store.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace toolkit {
+
+struct Rect {
+    float left = 0, top = 0, width = 0, height = 0; // twips
+};
+
+struct FontSeed {
+    Font font;                 // face, weight, effects and character set to start from
+    int points = 0;            // whole points
+    int32_t color = 0;         // text colour shown in the dialog
+    int minPoints = 0, maxPoints = 0;
+};
+
+struct FontChoice {
+    std::string face;
+    double points = 0;
+};
+
+class Realisation {
+  public:
+    virtual ~Realisation() = default;
+
+    virtual std::unique_ptr<WindowPeer> createWindow(const WindowDesign& design,
+                                                     WindowSink& sink) = 0;
+    virtual double twipsPerPixel() const = 0;
+    virtual std::vector<Rect> screens() const = 0; // the primary screen first
+    virtual int messageBox(const std::string& text, int style, const std::string& title) = 0;
+    virtual Store& store() = 0;
+
+    virtual int run() = 0;   // the event loop
+    virtual void quit() = 0; // leaves every running loop
+
+    // Window-service primitives, given a native handle.
+    virtual void systemMove(uintptr_t window) = 0;
+    virtual void setTopmost(uintptr_t window) = 0;
+    virtual void setAlpha(uintptr_t window, uint8_t alpha) = 0;
+    virtual void shellOpen(const std::string& target) = 0;
+    // Modal dialogs; nothing when cancelled or failed.
+    virtual std::optional<int32_t> chooseColor(uintptr_t owner) = 0;
+    virtual std::optional<FontChoice> chooseFont(const FontSeed& seed) = 0;
+};
+
+// The one realisation of this process.
+Realisation& CurrentRealisation();
+void InstallRealisation(std::unique_ptr<Realisation> realisation);
+void RemoveRealisation();
+
+} // namespace toolkit
