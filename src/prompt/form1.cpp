@@ -27,9 +27,15 @@ void restore(const Setting& setting, Convert convert, Apply apply) {
     apply(convert(ValueText(setting.fallback)));
 }
 
-float strictSingle(const std::string& text) { return ToSingle(NumberStrict(text)); }
-int32_t colour(const std::string& text) { return RoundToLong(LeadingNumber(text)); }
-std::string asText(const std::string& text) { return text; }
+float strictSingle(const std::string& text) {
+    return ToSingle(NumberStrict(text));
+}
+int32_t colour(const std::string& text) {
+    return RoundToLong(LeadingNumber(text));
+}
+std::string asText(const std::string& text) {
+    return text;
+}
 
 // The program never stores a height of zero or less; such a value would hide the window.
 float positiveHeight(const std::string& text) {
@@ -90,8 +96,10 @@ void Form1::keepOnScreen() {
             return;
     }
     const toolkit::Rect& primary = screens.front();
-    setLeft(std::clamp(Left(), primary.left, std::max(primary.left, primary.left + primary.width - Width())));
-    setTop(std::clamp(Top(), primary.top, std::max(primary.top, primary.top + primary.height - Height())));
+    setLeft(std::clamp(Left(), primary.left,
+                       std::max(primary.left, primary.left + primary.width - Width())));
+    setTop(std::clamp(Top(), primary.top,
+                      std::max(primary.top, primary.top + primary.height - Height())));
 }
 
 void Form1::Form_Resize() {

@@ -40,7 +40,9 @@ std::string ValueText(const ConfigValue& value);
 
 // The stored text, even when empty; the default's text form when the entry does not exist.
 std::string GetConfig(const std::string& key, const ConfigValue& fallback);
-inline std::string GetConfig(const Setting& s) { return GetConfig(s.key(), s.fallback); }
+inline std::string GetConfig(const Setting& s) {
+    return GetConfig(s.key(), s.fallback);
+}
 
 // Stores the value's text form; raises the store's error when the write is refused.
 void SaveConfig(const std::string& key, const ConfigValue& value);

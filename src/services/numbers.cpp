@@ -10,7 +10,9 @@ namespace FMain {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 int digitValue(char c) {
     if (isDigit(c))
@@ -80,7 +82,9 @@ size_t readDecimal(std::string_view text, size_t pos, double& value) {
     return i - pos;
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
 
 } // namespace
 
@@ -131,7 +135,9 @@ uint8_t RoundToByte(double value) {
     return static_cast<uint8_t>(r);
 }
 
-uint8_t ByteStrict(std::string_view text) { return RoundToByte(NumberStrict(text)); }
+uint8_t ByteStrict(std::string_view text) {
+    return RoundToByte(NumberStrict(text));
+}
 
 namespace {
 template <class T> std::string generalText(T value, int digits) {
@@ -147,9 +153,15 @@ template <class T> std::string generalText(T value, int digits) {
 }
 } // namespace
 
-std::string NumberText(float value) { return generalText(value, 7); }
-std::string NumberText(double value) { return generalText(value, 15); }
-std::string NumberText(int64_t value) { return std::to_string(value); }
+std::string NumberText(float value) {
+    return generalText(value, 7);
+}
+std::string NumberText(double value) {
+    return generalText(value, 15);
+}
+std::string NumberText(int64_t value) {
+    return std::to_string(value);
+}
 
 std::string FixedPointText(double value) {
     char buf[64];

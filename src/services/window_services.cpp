@@ -15,12 +15,16 @@ void DragWindowOnLeft(uintptr_t hWnd, int16_t Button) {
         DragWindow(hWnd, Button);
 }
 
-void SetTopmost(uintptr_t hWnd) { toolkit::CurrentRealisation().setTopmost(hWnd); }
+void SetTopmost(uintptr_t hWnd) {
+    toolkit::CurrentRealisation().setTopmost(hWnd);
+}
 
 void SetAlpha(uint8_t alpha) {
     toolkit::CurrentRealisation().setAlpha(toolkit::Instance<Form1>().hWnd(), alpha);
 }
 
-void ShellOpen(const std::string& target) { toolkit::CurrentRealisation().shellOpen(target); }
+void ShellOpen(const std::string& target) {
+    toolkit::CurrentRealisation().shellOpen(target);
+}
 
 } // namespace FMain

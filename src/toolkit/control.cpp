@@ -14,11 +14,14 @@ Control::Control(Window& window, const ControlDesign& design, Control* container
         m_foreColor = *design.foreColor;
     if (design.backColor)
         m_backColor = *design.backColor;
-    m_peer = window.peer().createControl(design, *this, container ? container->m_peer.get() : nullptr);
+    m_peer =
+        window.peer().createControl(design, *this, container ? container->m_peer.get() : nullptr);
     window.addControl(this);
 }
 
-Control::~Control() { m_window.removeControl(this); }
+Control::~Control() {
+    m_window.removeControl(this);
+}
 
 void Control::setTop(float top) {
     m_design.top = top;
@@ -83,8 +86,9 @@ void Control::applyText(const std::string& text) {
 }
 
 void Control::nativeMouse(MouseKind kind, const MouseArgs& args) {
-    const auto& handler =
-        kind == MouseKind::Down ? onMouseDown : kind == MouseKind::Move ? onMouseMove : onMouseUp;
+    const auto& handler = kind == MouseKind::Down   ? onMouseDown
+                          : kind == MouseKind::Move ? onMouseMove
+                                                    : onMouseUp;
     if (handler)
         Dispatch([&] { handler(args); });
 }

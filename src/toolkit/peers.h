@@ -82,9 +82,8 @@ class WindowPeer {
     // Opens a pop-up menu at the pointer; returns the chosen item's index, or -1.
     virtual int popupMenu(const std::vector<std::string>& captions) = 0;
     // container: the peer of a frame that holds the control, or null for the window itself.
-    virtual std::unique_ptr<ControlPeer> createControl(const ControlDesign& design,
-                                                       ControlSink& sink,
-                                                       ControlPeer* container) = 0;
+    virtual std::unique_ptr<ControlPeer>
+    createControl(const ControlDesign& design, ControlSink& sink, ControlPeer* container) = 0;
 };
 
 } // namespace toolkit

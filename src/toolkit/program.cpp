@@ -38,9 +38,13 @@ void Dispatch(const std::function<void()>& handler) {
         FreeUnloadedForms();
 }
 
-void End() { throw EndProgram{}; }
+void End() {
+    throw EndProgram{};
+}
 
-bool Ending() { return g_ending; }
+bool Ending() {
+    return g_ending;
+}
 
 void ContinueEndingIfNeeded() {
     if (g_ending)
@@ -54,9 +58,15 @@ int MsgBox(const std::string& prompt, int style, const std::string& title) {
     return answer;
 }
 
-const std::string& AppTitle() { return g_title; }
-void SetAppTitle(const std::string& title) { g_title = title; }
+const std::string& AppTitle() {
+    return g_title;
+}
+void SetAppTitle(const std::string& title) {
+    g_title = title;
+}
 
-void ResetEnding() { g_ending = false; }
+void ResetEnding() {
+    g_ending = false;
+}
 
 } // namespace toolkit

@@ -18,6 +18,8 @@ void InstallRealisation(std::unique_ptr<Realisation> realisation) {
     g_realisation = std::move(realisation);
 }
 
-void RemoveRealisation() { g_realisation.reset(); }
+void RemoveRealisation() {
+    g_realisation.reset();
+}
 
 } // namespace toolkit

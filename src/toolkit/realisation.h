@@ -17,9 +17,9 @@ struct Rect {
 };
 
 struct FontSeed {
-    Font font;                 // face, weight, effects and character set to start from
-    int points = 0;            // whole points
-    int32_t color = 0;         // text colour shown in the dialog
+    Font font;         // face, weight, effects and character set to start from
+    int points = 0;    // whole points
+    int32_t color = 0; // text colour shown in the dialog
     int minPoints = 0, maxPoints = 0;
 };
 

@@ -45,9 +45,13 @@ Window::Window(const WindowDesign& design)
     applyGeometry();
 }
 
-Window::~Window() { destroyPeers(); }
+Window::~Window() {
+    destroyPeers();
+}
 
-void Window::removeControl(Control* c) { std::erase(m_controls, c); }
+void Window::removeControl(Control* c) {
+    std::erase(m_controls, c);
+}
 
 void Window::destroyPeers() {
     for (Control* c : m_controls)
@@ -55,7 +59,9 @@ void Window::destroyPeers() {
     m_peer.reset();
 }
 
-uintptr_t Window::hWnd() const { return m_peer ? m_peer->nativeHandle() : 0; }
+uintptr_t Window::hWnd() const {
+    return m_peer ? m_peer->nativeHandle() : 0;
+}
 
 void Window::applyGeometry() {
     if (m_peer)
@@ -187,7 +193,9 @@ std::vector<Window*> Forms() {
     return out;
 }
 
-void AdoptForm(std::unique_ptr<Window> window) { g_forms.push_back(std::move(window)); }
+void AdoptForm(std::unique_ptr<Window> window) {
+    g_forms.push_back(std::move(window));
+}
 
 static void destroy(Window& window) {
     window.destroyPeers();
@@ -216,7 +224,9 @@ void DestroyAllForms() {
         destroy(*g_forms.back());
 }
 
-void FreeUnloadedForms() { g_unloaded.clear(); }
+void FreeUnloadedForms() {
+    g_unloaded.clear();
+}
 
 void SystemQuitRequested() {
     if (!g_forms.empty())

@@ -106,6 +106,8 @@ template <class W> W& Instance() {
     return *detail::g_instance<W>;
 }
 
-template <class W> W* LoadedInstance() { return detail::g_instance<W>; }
+template <class W> W* LoadedInstance() {
+    return detail::g_instance<W>;
+}
 
 } // namespace toolkit

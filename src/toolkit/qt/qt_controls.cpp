@@ -205,7 +205,9 @@ QtControlPeer::~QtControlPeer() {
         l->m_peer = nullptr;
 }
 
-double QtControlPeer::tpp() const { return m_window.tpp(); }
+double QtControlPeer::tpp() const {
+    return m_window.tpp();
+}
 
 void QtControlPeer::setGeometry(float left, float top, float width, float height) {
     if (m_kind == ControlKind::Line)
@@ -242,9 +244,8 @@ void QtControlPeer::setText(const std::string& text) {
 void QtControlPeer::setFont(const Font& font) {
     QFont f(Q(font.Name));
     f.setPointSizeF(font.Size);
-    f.setWeight(static_cast<QFont::Weight>(std::clamp(font.Bold ? std::max(font.Weight, 700)
-                                                                : font.Weight,
-                                                      1, 1000)));
+    f.setWeight(static_cast<QFont::Weight>(
+        std::clamp(font.Bold ? std::max(font.Weight, 700) : font.Weight, 1, 1000)));
     f.setItalic(font.Italic);
     f.setUnderline(font.Underline);
     f.setStrikeOut(font.Strikethrough);
@@ -286,7 +287,9 @@ void QtControlPeer::setBackColor(int32_t color) {
     applyColors();
 }
 
-void QtControlPeer::setEnabled(bool enabled) { m_widget->setEnabled(enabled); }
+void QtControlPeer::setEnabled(bool enabled) {
+    m_widget->setEnabled(enabled);
+}
 
 void QtControlPeer::addItem(const std::string& item) {
     if (auto* c = qobject_cast<QComboBox*>(m_widget)) {

@@ -8,11 +8,19 @@
 namespace toolkit::qt {
 
 // Colours are 0x00BBGGRR: red in the low byte.
-inline QColor ToQColor(int32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
-inline int32_t FromQColor(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
+inline QColor ToQColor(int32_t c) {
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+inline int32_t FromQColor(const QColor& c) {
+    return c.red() | (c.green() << 8) | (c.blue() << 16);
+}
 
-inline QString Q(const std::string& s) { return QString::fromStdString(s); }
-inline std::string S(const QString& s) { return s.toStdString(); }
+inline QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+inline std::string S(const QString& s) {
+    return s.toStdString();
+}
 
 inline int16_t ButtonCode(Qt::MouseButton b) {
     switch (b) {

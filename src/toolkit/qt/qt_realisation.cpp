@@ -86,8 +86,8 @@ class QtRealisation : public Realisation {
         const QScreen* primary = QGuiApplication::primaryScreen();
         auto add = [&](const QScreen* s) {
             const QRect g = s->geometry();
-            out.push_back({float(g.x() * t), float(g.y() * t), float(g.width() * t),
-                           float(g.height() * t)});
+            out.push_back(
+                {float(g.x() * t), float(g.y() * t), float(g.width() * t), float(g.height() * t)});
         };
         if (primary)
             add(primary);
@@ -143,7 +143,7 @@ class QtRealisation : public Realisation {
         // Qt writes nothing for full opacity on a window it never made translucent; a layered
         // window stays layered, so say it explicitly.
         if (alpha == 255)
-            SetOpacityProperty(p->widget(), 0xFFFFFFFFu);
+            SetOpacityProperty(window, 0xFFFFFFFFu);
     }
 
     void shellOpen(const std::string& target) override {
@@ -154,10 +154,7 @@ class QtRealisation : public Realisation {
     std::optional<FontChoice> chooseFont(const FontSeed& seed) override;
 
   private:
-    static QtWindowPeer* peerOf(uintptr_t handle) {
-        auto* w = dynamic_cast<PeerWidget*>(QWidget::find(static_cast<WId>(handle)));
-        return w ? w->m_owner : nullptr;
-    }
+    static QtWindowPeer* peerOf(uintptr_t handle) { return QtWindowPeer::find(handle); }
 
     void watchSignals() {
         if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
@@ -177,7 +174,8 @@ class QtRealisation : public Realisation {
 };
 
 std::optional<int32_t> QtRealisation::chooseColor(uintptr_t owner) {
-    QWidget* parent = QWidget::find(static_cast<WId>(owner));
+    QtWindowPeer* peer = QtWindowPeer::find(owner);
+    QWidget* parent = peer ? peer->widget() : nullptr;
     QColorDialog dialog(parent);
     // Every dialog starts with black custom colours: nothing is remembered between calls.
     for (int i = 0; i < QColorDialog::customCount(); ++i)
@@ -187,7 +185,9 @@ std::optional<int32_t> QtRealisation::chooseColor(uintptr_t owner) {
     return FromQColor(dialog.selectedColor());
 }
 
-std::optional<FontChoice> QtRealisation::chooseFont(const FontSeed&) { return std::nullopt; }
+std::optional<FontChoice> QtRealisation::chooseFont(const FontSeed&) {
+    return std::nullopt;
+}
 
 } // namespace
 

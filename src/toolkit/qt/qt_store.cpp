@@ -30,7 +30,8 @@ QSettings& QtSettingsStore::settings(const std::string& app) {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
         m_settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
 #else
-        m_settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, name);
+        m_settings =
+            std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, name);
 #endif
         m_app = name;
         m_path = path;

@@ -40,6 +40,12 @@ void PeerWidget::resizeEvent(QResizeEvent* e) {
         m_owner->geometryChanged();
 }
 
+void PeerWidget::paintEvent(QPaintEvent* e) {
+    QWidget::paintEvent(e);
+    if (m_owner)
+        m_owner->painted();
+}
+
 void PeerWidget::closeEvent(QCloseEvent* e) {
     // Whether the window goes is the program's decision, made through its unload handling.
     e->ignore();
@@ -48,6 +54,8 @@ void PeerWidget::closeEvent(QCloseEvent* e) {
 }
 
 namespace {
+std::vector<QtWindowPeer*> g_peers;
+
 Qt::WindowFlags flagsFor(BorderStyle border) {
     switch (border) {
     case BorderStyle::None:
@@ -79,18 +87,16 @@ Qt::CursorShape cursorFor(int16_t shape) {
 
 QtWindowPeer::QtWindowPeer(const WindowDesign& design, WindowSink& sink, double twipsPerPixel)
     : m_widget(new PeerWidget(this, flagsFor(design.border))), m_sink(&sink), m_tpp(twipsPerPixel),
-      m_fixedSize(design.border != BorderStyle::None) {
+      m_fixedSize(design.border != BorderStyle::None), m_showInTaskbar(design.showInTaskbar) {
+    g_peers.push_back(this);
     m_widget->setWindowTitle(Q(design.caption));
     m_widget->setMouseTracking(true);
     if (design.backColor)
         setBackColor(*design.backColor);
-    if (!design.showInTaskbar) {
-        m_widget->winId();
-        SetSkipTaskbar(m_widget);
-    }
 }
 
 QtWindowPeer::~QtWindowPeer() {
+    std::erase(g_peers, this);
     if (!m_widget)
         return;
     m_widget->m_owner = nullptr;
@@ -128,7 +134,9 @@ void QtWindowPeer::setMousePointer(int16_t shape) {
         m_widget->setCursor(cursorFor(shape));
 }
 
-void QtWindowPeer::setCaption(const std::string& caption) { m_widget->setWindowTitle(Q(caption)); }
+void QtWindowPeer::setCaption(const std::string& caption) {
+    m_widget->setWindowTitle(Q(caption));
+}
 
 void QtWindowPeer::show() {
     m_widget->show();
@@ -136,7 +144,19 @@ void QtWindowPeer::show() {
     m_widget->activateWindow();
 }
 
-uintptr_t QtWindowPeer::nativeHandle() const { return static_cast<uintptr_t>(m_widget->winId()); }
+// QWidget::winId() goes stale when Qt replaces the native window after a change of flags; the
+// QWindow always knows the current one.
+uintptr_t QtWindowPeer::nativeHandle() const {
+    m_widget->winId();
+    return static_cast<uintptr_t>(m_widget->windowHandle()->winId());
+}
+
+QtWindowPeer* QtWindowPeer::find(uintptr_t handle) {
+    for (QtWindowPeer* p : g_peers)
+        if (p->m_widget && p->nativeHandle() == handle)
+            return p;
+    return nullptr;
+}
 
 int QtWindowPeer::popupMenu(const std::vector<std::string>& captions) {
     QMenu menu(m_widget);
@@ -238,6 +258,21 @@ void QtWindowPeer::geometryChanged() {
                            ToTwips(m_widget->width(), m_tpp), ToTwips(m_widget->height(), m_tpp));
 }
 
-void QtWindowPeer::closeRequested() { m_sink->nativeCloseRequested(); }
+// Qt rewrites the window's state as it maps it, and may replace the native window when its
+// flags change; a window manager only takes requests for windows it manages. The first paint of
+// each native window comes after all of that.
+void QtWindowPeer::painted() {
+    if (m_showInTaskbar || !m_widget->windowHandle() || !m_widget->windowHandle()->isExposed())
+        return;
+    const WId id = m_widget->windowHandle()->winId();
+    if (id != m_skipTaskbarDone) {
+        m_skipTaskbarDone = id;
+        SetSkipTaskbar(id);
+    }
+}
+
+void QtWindowPeer::closeRequested() {
+    m_sink->nativeCloseRequested();
+}
 
 } // namespace toolkit::qt

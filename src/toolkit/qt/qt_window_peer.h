@@ -11,7 +11,8 @@ class QtWindowPeer;
 
 class PeerWidget : public QWidget {
   public:
-    PeerWidget(QtWindowPeer* owner, Qt::WindowFlags flags) : QWidget(nullptr, flags), m_owner(owner) {}
+    PeerWidget(QtWindowPeer* owner, Qt::WindowFlags flags)
+        : QWidget(nullptr, flags), m_owner(owner) {}
     QtWindowPeer* m_owner;
 
   protected:
@@ -21,6 +22,7 @@ class PeerWidget : public QWidget {
     void moveEvent(QMoveEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
 };
 
 class QtWindowPeer : public WindowPeer {
@@ -38,6 +40,7 @@ class QtWindowPeer : public WindowPeer {
     std::unique_ptr<ControlPeer> createControl(const ControlDesign& design, ControlSink& sink,
                                                ControlPeer* container) override;
 
+    static QtWindowPeer* find(uintptr_t handle);
     QWidget* widget() const { return m_widget; }
     double tpp() const { return m_tpp; }
 
@@ -55,12 +58,15 @@ class QtWindowPeer : public WindowPeer {
     void mouse(MouseKind kind, QMouseEvent* e);
     void geometryChanged();
     void closeRequested();
+    void painted();
 
   private:
     QPointer<PeerWidget> m_widget;
     WindowSink* m_sink;
     double m_tpp;
     bool m_fixedSize;
+    bool m_showInTaskbar;
+    WId m_skipTaskbarDone = 0;
     bool m_applying = false;
     bool m_anchored = false;
     bool m_manualMove = false;
