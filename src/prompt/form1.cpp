@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "form1_design.h"
+#include "layout.h"
 #include "services/config.h"
 #include "services/numbers.h"
 #include "services/window_services.h"
@@ -103,16 +104,12 @@ void Form1::keepOnScreen() {
 }
 
 void Form1::Form_Resize() {
-    // A window narrower than the 20-twip strip still gets a box, just an empty one.
-    Text1.setWidth(std::max(0.0f, Width() - 20));
+    Text1.setWidth(TextBoxWidth(Width()));
     CalcTop();
 }
 
 void Form1::CalcTop() {
-    const double h = Text1.Height();
-    const double s = Text1.Font().Size;
-    const double H = Height();
-    Text1.setTop(static_cast<float>(H / 2 - (s / 14.5) * (h / 2)));
+    Text1.setTop(TextBoxTop(Height(), Text1.Height(), Text1.Font().Size));
 }
 
 void Form1::Form_Unload(int16_t& /*Cancel*/) {

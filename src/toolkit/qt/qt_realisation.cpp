@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QSocketNotifier>
+#include <QThread>
 #include <QUrl>
 
 #include <csignal>
@@ -123,7 +124,12 @@ class QtRealisation : public Realisation {
     Store& store() override { return m_store; }
 
     int run() override { return m_app.exec(); }
-    void quit() override { QCoreApplication::exit(0); }
+    // Leaves every running loop, nested ones included; with none running there is nothing to
+    // leave, and exit() would only make the next loop return at once.
+    void quit() override {
+        if (QThread::currentThread()->loopLevel() > 0)
+            QCoreApplication::exit(0);
+    }
 
     void systemMove(uintptr_t window) override {
         if (QtWindowPeer* p = peerOf(window))

@@ -1,0 +1,161 @@
+// The rules every window relies on from the toolkit, on the Qt realisation.
+#include "fixture.h"
+
+#include "toolkit/errors.h"
+#include "toolkit/program.h"
+#include "toolkit/realisation.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+
+namespace {
+
+class Probe : public toolkit::Window {
+  public:
+    Probe() : Window(design()) {}
+    static toolkit::WindowDesign design() {
+        toolkit::WindowDesign d;
+        d.caption = "probe";
+        d.border = toolkit::BorderStyle::None;
+        d.clientWidth = 3000;
+        d.clientHeight = 705;
+        return d;
+    }
+    void Form_Load() override { ++loads; }
+    void Form_Resize() override {
+        ++resizes;
+        heightSeen = Height();
+    }
+    void Form_Unload(int16_t& Cancel) override {
+        ++unloads;
+        Cancel = cancel;
+    }
+    int loads = 0, resizes = 0, unloads = 0;
+    int16_t cancel = 0;
+    float heightSeen = 0;
+};
+
+using ContractTest = WindowTest;
+
+TEST_F(ContractTest, SettingASizeRunsResizeOnceBeforeReturning) {
+    Probe& p = toolkit::Instance<Probe>();
+    p.setHeight(900);
+    EXPECT_EQ(p.resizes, 1);
+    EXPECT_FLOAT_EQ(p.heightSeen, 900);
+    p.setHeight(900);
+    EXPECT_EQ(p.resizes, 1) << "an unchanged size is no resize";
+    p.setWidth(4500);
+    EXPECT_EQ(p.resizes, 2);
+}
+
+TEST_F(ContractTest, NativeEchoesRaiseNothingAndUserResizesRaiseOnce) {
+    Probe& p = toolkit::Instance<Probe>();
+    p.Show();
+    const int afterShow = p.resizes;
+    EXPECT_EQ(afterShow, 1) << "the first show lays the window out once";
+    QWidget* w = WidgetOf(p);
+    EXPECT_EQ(w->size(), QSize(200, 47)) << "15 twips per pixel at 96 DPI";
+    p.setWidth(6000);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(p.resizes, afterShow + 1);
+    w->resize(300, 47); // as a window manager would
+    QCoreApplication::processEvents();
+    EXPECT_EQ(p.resizes, afterShow + 2);
+    EXPECT_FLOAT_EQ(p.Width(), 4500);
+    w->move(30, 40);
+    QCoreApplication::processEvents();
+    EXPECT_FLOAT_EQ(p.Left(), 450);
+    EXPECT_FLOAT_EQ(p.Top(), 600);
+    EXPECT_EQ(p.resizes, afterShow + 2) << "a move is no resize";
+}
+
+TEST_F(ContractTest, RefusedPropertiesRaiseAndChangeNothing) {
+    Probe& p = toolkit::Instance<Probe>();
+    const std::function<void()> refused[] = {
+        [&] { p.setWidth(-1); },
+        [&] { p.setHeight(std::nanf("")); },
+        [&] { p.setLeft(1e9f); },
+        [&] { p.setHeight(1e9f); },
+        [&] { p.setBackColor(0x1000000); },
+        [&] { p.setBackColor(-1); },
+        [&] { p.setMousePointer(42); },
+    };
+    for (const auto& set : refused) {
+        try {
+            set();
+            ADD_FAILURE() << "accepted";
+        } catch (const toolkit::RuntimeError& e) {
+            EXPECT_EQ(e.Description(), "无效的属性值");
+        }
+    }
+    EXPECT_FLOAT_EQ(p.Width(), 3000);
+    EXPECT_FLOAT_EQ(p.Height(), 705);
+    EXPECT_FLOAT_EQ(p.Left(), 0);
+    EXPECT_EQ(p.resizes, 0);
+}
+
+TEST_F(ContractTest, ReferenceCreatesHiddenAndUnloadDestroys) {
+    Probe& first = toolkit::Instance<Probe>();
+    EXPECT_EQ(first.loads, 1);
+    EXPECT_FALSE(WidgetOf(first)->isVisible());
+    EXPECT_EQ(&toolkit::Instance<Probe>(), &first);
+    EXPECT_EQ(first.loads, 1);
+
+    first.cancel = 1;
+    toolkit::Unload(first);
+    EXPECT_EQ(toolkit::LoadedInstance<Probe>(), &first) << "a cancelled unload keeps the window";
+    first.cancel = 0;
+    toolkit::Unload(first);
+    EXPECT_EQ(first.unloads, 2);
+    EXPECT_EQ(toolkit::LoadedInstance<Probe>(), nullptr);
+    EXPECT_TRUE(toolkit::Forms().empty());
+    EXPECT_EQ(toolkit::Instance<Probe>().loads, 1) << "a fresh instance is loaded";
+}
+
+TEST_F(ContractTest, EndStopsTheHandlerAndEveryWindow) {
+    toolkit::Instance<Probe>();
+    bool ranOn = false;
+    toolkit::Dispatch([&] {
+        toolkit::End();
+        ranOn = true;
+    });
+    EXPECT_FALSE(ranOn);
+    EXPECT_TRUE(toolkit::Ending());
+    EXPECT_TRUE(toolkit::Forms().empty());
+    bool later = false;
+    toolkit::Dispatch([&] { later = true; });
+    EXPECT_FALSE(later) << "no handler runs after the end";
+}
+
+TEST_F(ContractTest, UntrappedErrorIsShownUnderTheAppTitleAndEnds) {
+    toolkit::Instance<Probe>();
+    QString text, title;
+    AnswerNextModal([&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        ASSERT_NE(box, nullptr);
+        text = box->text();
+        title = box->windowTitle();
+        box->accept();
+    });
+    toolkit::Dispatch([] { throw toolkit::RuntimeError("溢出"); });
+    EXPECT_EQ(text, "溢出");
+    EXPECT_EQ(title, "Kelm屏幕提示框");
+    EXPECT_TRUE(toolkit::Ending());
+}
+
+TEST_F(ContractTest, MessageBoxUsesTheGivenTitleAndIcon) {
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString title;
+    AnswerNextModal([&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        ASSERT_NE(box, nullptr);
+        icon = box->icon();
+        title = box->windowTitle();
+        box->accept();
+    });
+    EXPECT_EQ(toolkit::MsgBox("加QQ获取版本最新版", 64, "Kelm提示您"), 1);
+    EXPECT_EQ(icon, QMessageBox::Information);
+    EXPECT_EQ(title, "Kelm提示您");
+}
+
+} // namespace

@@ -1,0 +1,33 @@
+#pragma once
+// The windows on the real Qt realisation, offscreen, each test with its own settings store.
+#include "services/config.h"
+#include "toolkit/window.h"
+
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+class WindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    void seed(const FMain::Setting& setting, const std::string& text);
+    std::optional<std::string> stored(const FMain::Setting& setting);
+    // Makes every later store write fail.
+    void breakStore();
+
+    std::filesystem::path m_dir;
+};
+
+QWidget* WidgetOf(toolkit::Window& window);
+template <class T> T* ChildOf(toolkit::Window& window) {
+    return WidgetOf(window)->findChild<T*>();
+}
+
+// Runs `answer` on the next modal dialog or pop-up menu once its loop has started.
+void AnswerNextModal(std::function<void(QWidget*)> answer);
