@@ -7,6 +7,7 @@
 
 #include <QCloseEvent>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QWindow>
@@ -209,17 +210,19 @@ void QtWindowPeer::requestMove() {
     }
     if (m_lastGlobal == m_anchorCursor)
         return;
-    // Catch up with the travel so far: the window manager's move only follows from here on.
-    m_widget->move(m_anchorWindow + (m_lastGlobal - m_anchorCursor));
     m_anchored = false;
+    // Where a program cannot place its own windows, the compositor has to move it. Elsewhere we
+    // follow the pointer ourselves: a window manager's move starts only when it gets our request,
+    // and a button released before that leaves it moving the window with no button held.
     QWindow* native = m_widget->windowHandle();
-    if (native && native->startSystemMove()) {
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) && native &&
+        native->startSystemMove()) {
         m_systemMove = true;
         return;
     }
-    m_anchorWindow = m_widget->pos() - (m_lastGlobal - m_anchorCursor);
     m_manualMove = true;
     m_widget->grabMouse();
+    pointerMoved(m_lastGlobal); // catch up with the travel so far
 }
 
 void QtWindowPeer::setTopmost() {

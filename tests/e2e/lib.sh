@@ -1,0 +1,112 @@
+# Helpers for driving the built program in a real X server (Xvfb + openbox) as a person would.
+# Sourced by the e2e scenarios; the program's path is the first argument.
+set -uo pipefail
+export LC_ALL=C.UTF-8
+
+APP=$(realpath "$1")
+WORK=$(mktemp -d /tmp/kelm-e2e-XXXXXX)
+export XDG_CONFIG_HOME=$WORK/config
+STORE=$XDG_CONFIG_HOME/PUPNAME.conf
+PASSED=0
+FAILED=0
+APP_PID=
+XVFB_PID=
+WM_PID=
+
+cleanup() {
+    [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null
+    [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+check() { # check DESCRIPTION EXPECTED ACTUAL
+    if [ "$2" == "$3" ]; then
+        PASSED=$((PASSED + 1))
+        echo "ok   - $1"
+    else
+        FAILED=$((FAILED + 1))
+        echo "FAIL - $1: expected '$2', got '$3'"
+    fi
+}
+
+# wait_for SECONDS COMMAND...: runs the command until it succeeds or the time is up.
+wait_for() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@" >/dev/null 2>&1; do
+        [ $SECONDS -ge $deadline ] && return 1
+        sleep 0.05
+    done
+}
+
+start_x() {
+    local n
+    for n in $(seq 151 199); do
+        [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] || break
+    done
+    Xvfb :$n -screen 0 1280x800x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=:$n
+    wait_for 10 xdpyinfo || { echo "Xvfb did not start"; exit 1; }
+    openbox >"$WORK/openbox.log" 2>&1 &
+    WM_PID=$!
+    wait_for 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window' ||
+        { echo "openbox did not start"; exit 1; }
+}
+
+fresh_store() { rm -rf "$XDG_CONFIG_HOME"; mkdir -p "$XDG_CONFIG_HOME"; echo "[APPNAME]" >"$STORE"; }
+seed() { echo "Kelm-文本提示框$1=$2" >>"$STORE"; } # seed SUFFIX VALUE
+
+# The key as QSettings writes it: every non-ASCII character as %UXXXX.
+qkey() {
+    local s=$1 out= c code i
+    for ((i = 0; i < ${#s}; i++)); do
+        c=${s:i:1}
+        printf -v code '%d' "'$c"
+        if [ "$code" -gt 127 ]; then printf -v c '%%U%04X' "$code"; fi
+        out+=$c
+    done
+    printf '%s' "$out"
+}
+stored() { # stored SUFFIX: the value as the program wrote it
+    local key
+    key=$(qkey "Kelm-文本提示框$1")
+    grep -F "$key=" "$STORE" | head -n 1 | cut -d= -f2-
+}
+
+prompt_window() { xdotool search --onlyvisible --name '^Kelm屏幕提示框$' 2>/dev/null | head -n 1; }
+start_app() {
+    "$APP" >"$WORK/app.log" 2>&1 &
+    APP_PID=$!
+    wait_for 10 prompt_window || { echo "the prompt window did not appear"; cat "$WORK/app.log"; }
+    WIN=$(prompt_window)
+}
+stop_app() { # stop_app SIGNAL: sends it and waits for the process to end
+    kill -"$1" "$APP_PID" 2>/dev/null
+    wait_for 10 sh -c "! kill -0 $APP_PID"
+    wait "$APP_PID" 2>/dev/null
+    APP_PID=
+}
+app_running() { [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; }
+
+geometry() { # "X Y W H" of a window, in pixels
+    xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
+        /^  Width/{w=$2} /^  Height/{h=$2} END{print x, y, w, h}'
+}
+net_wm_state() { xprop -id "$1" _NET_WM_STATE; }
+has_state() { net_wm_state "$1" | grep -q "$2" && echo yes || echo no; }
+
+screenshot() { import -window root "$1"; }
+# The share of pixels in a region that are close to the given colour ("#RRGGBB").
+colour_share() { # colour_share FILE GEOMETRY COLOUR
+    convert "$1" -crop "$2" +repage -fuzz 25% -fill white -opaque "$3" -fill black +opaque white \
+        -colorspace gray -format '%[fx:mean]' info:
+}
+
+finish() {
+    echo "$PASSED passed, $FAILED failed"
+    [ "$FAILED" -eq 0 ]
+}

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: once on the normal build (logic, windows
+# and end-to-end), once more under AddressSanitizer and UBSan (logic and windows).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/setup-debian.sh
+bash tools/build.sh build
+(cd build && ctest --output-on-failure --timeout 300)
+bash tools/build.sh build-asan -DKELM_SANITIZE=ON
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+(cd build-asan && ctest --output-on-failure --timeout 300 -L 'logic|windows')
