@@ -5,6 +5,7 @@
 #include "services/config.h"
 #include "services/numbers.h"
 #include "services/window_services.h"
+#include "settings/settings_window.h"
 #include "toolkit/errors.h"
 #include "toolkit/realisation.h"
 #include "toolkit/screen.h"
@@ -172,4 +173,7 @@ void Form1::Text1_DblClick() {
     }
 }
 
-void Form1::showContextMenu() {}
+// The menu belongs to the settings window: the first one loads it, hidden.
+void Form1::showContextMenu() {
+    PopupMenu(toolkit::Instance<设置>().Rightmenu);
+}

@@ -5,6 +5,8 @@
 #include "toolkit/realisation.h"
 
 #include <QApplication>
+#include <QMenu>
+#include <QTest>
 #include <QTimer>
 
 #include <cstdlib>
@@ -46,6 +48,12 @@ void WindowTest::breakStore() {
 QWidget* WidgetOf(toolkit::Window& window) {
     auto* peer = toolkit::qt::QtWindowPeer::find(window.hWnd());
     return peer ? peer->widget() : nullptr;
+}
+
+void ChooseMenuItem(QWidget* menu, int index) {
+    auto* m = qobject_cast<QMenu*>(menu);
+    ASSERT_NE(m, nullptr);
+    QTest::mouseClick(m, Qt::LeftButton, {}, m->actionGeometry(m->actions().at(index)).center());
 }
 
 void AnswerNextModal(std::function<void(QWidget*)> answer) {

@@ -29,5 +29,8 @@ template <class T> T* ChildOf(toolkit::Window& window) {
     return WidgetOf(window)->findChild<T*>();
 }
 
+// Clicks the item of an open pop-up menu, as a person would.
+void ChooseMenuItem(QWidget* menu, int index);
+
 // Runs `answer` on the next modal dialog or pop-up menu once its loop has started.
 void AnswerNextModal(std::function<void(QWidget*)> answer);

@@ -163,7 +163,7 @@ QtControlPeer::QtControlPeer(const ControlDesign& d, ControlSink& sink, QtWindow
         l->setFrameShape(d.border ? QFrame::Box : QFrame::NoFrame);
         l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         if (!d.picture.empty())
-            l->setPixmap(QPixmap(Q(d.picture)));
+            l->setPixmap(QPixmap(QStringLiteral(":/kelm/") + Q(d.picture)));
         w = l;
         break;
     }

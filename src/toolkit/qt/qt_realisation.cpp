@@ -11,6 +11,7 @@
 #include <QDesktopServices>
 #include <QFont>
 #include <QFontDatabase>
+#include <QIcon>
 #include <QMessageBox>
 #include <QScreen>
 #include <QSocketNotifier>
@@ -54,6 +55,10 @@ class QtRealisation : public Realisation {
         // The program decides when it ends: see the start-up window's close handling.
         QApplication::setQuitOnLastWindowClosed(false);
         substituteChineseFaces();
+        QIcon icon;
+        for (int size : {48, 32, 24, 16})
+            icon.addFile(QStringLiteral(":/kelm/icon-%1.png").arg(size), QSize(size, size));
+        QApplication::setWindowIcon(icon);
         watchSignals();
         QObject::connect(&m_app, &QGuiApplication::commitDataRequest, &m_app,
                          [](QSessionManager&) { SystemQuitRequested(); });

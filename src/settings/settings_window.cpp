@@ -1,0 +1,83 @@
+#include "settings_window.h"
+
+#include "about/about_window.h"
+#include "prompt/form1.h"
+#include "services/config.h"
+#include "services/numbers.h"
+#include "settings_design.h"
+#include "toolkit/program.h"
+
+#include <string>
+
+using namespace FMain;
+using settings_design::At;
+using settings_design::LabelAt;
+
+设置::设置()
+    : Window(settings_design::Window()), Label1(*this, LabelAt(120, 120, 720, 180, "字体大小")),
+      Label2(*this, LabelAt(120, 480, 720, 180, "字体名称")), FSize(*this, At(960, 120, 1935, 300)),
+      Label3(*this, LabelAt(120, 840, 720, 180, "字体颜色")),
+      Label4(*this, LabelAt(120, 1200, 720, 180, "背景颜色")),
+      FName(*this, At(960, 480, 1935, 300)), FColor(*this, At(960, 840, 1935, 300)),
+      BColor(*this, At(960, 1200, 1935, 300)), Command1(*this, At(2280, 2520, 1335, 495, "确认")),
+      Command2(*this, At(3000, 120, 615, 615, "获取")),
+      Command3(*this, At(3000, 840, 615, 255, "…")),
+      Command4(*this, At(1080, 2520, 1215, 495, "关闭")),
+      Command5(*this, At(3000, 1200, 615, 255, "…")),
+      Command6(*this, At(120, 2520, 975, 495, "默认值")), mHeight(*this, At(1080, 1680, 1815, 300)),
+      Label5(*this, LabelAt(120, 1680, 900, 180, "文本框高度")),
+      Label6(*this, LabelAt(120, 2040, 540, 180, "透明度")),
+      Trans(*this, At(1080, 2040, 1815, 300)), Line1(*this, settings_design::Line1()) {
+    Rightmenu.Caption = "右键菜单";
+    Rightmenu.Items = {{"参数设置", [this] { 参数设置_Click(); }},
+                       {"关于作者", [this] { 关于作者_Click(); }},
+                       {"退出", [this] { 退出_Click(); }}};
+    Trans.onChange = [this] { Trans_Change(); };
+}
+
+void 设置::LoadParameter() {
+    for (const char* size : {"10", "11", "12", "14", "16", "18", "20"})
+        FSize.AddItem(size);
+    for (const char* face : {"宋体", "楷体", "黑体", "微软雅黑", "华文彩云"})
+        FName.AddItem(face);
+    for (const char* colour :
+         {"255 红色", "4210752 黑色", "65280 绿色", "16777215 白色", "16711680 蓝色"}) {
+        FColor.AddItem(colour);
+        BColor.AddItem(colour);
+    }
+    for (int i = 1; i <= 2000; i += 100)
+        mHeight.AddItem(std::to_string(i + 405));
+    for (int i = 255; i >= 0; i -= 20)
+        Trans.AddItem(std::to_string(i));
+}
+
+void 设置::Form_Load() {
+    LoadParameter();
+    Form1& prompt = toolkit::Instance<Form1>();
+    FSize.setText(FixedPointText(prompt.Text1.Font().Size));
+    FName.setText(prompt.Text1.Font().Name);
+    FColor.setText(NumberText(int64_t{prompt.Text1.ForeColor()}));
+    BColor.setText(NumberText(int64_t{prompt.Text1.BackColor()}));
+    mHeight.setText(NumberText(prompt.Height()));
+    Trans.setText(GetConfig(Settings::Alpha));
+}
+
+// Keeps the transparency at or below 255 while it is typed; anything else is left as it is.
+void 设置::Trans_Change() {
+    if (LeadingNumber(Trans.Text()) > 255)
+        Trans.setText("255");
+}
+
+void 设置::参数设置_Click() {
+    Show();
+}
+
+void 设置::关于作者_Click() {
+    toolkit::Instance<关于>().Show();
+}
+
+void 设置::退出_Click() {
+    for (toolkit::Window* window : toolkit::Forms())
+        toolkit::Unload(*window);
+    toolkit::End();
+}

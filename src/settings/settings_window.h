@@ -1,0 +1,33 @@
+#pragma once
+// The settings window: six editable lists for the prompt window's appearance, and the context
+// menu that the prompt window pops up.
+#include "toolkit/control.h"
+#include "toolkit/menu.h"
+#include "toolkit/window.h"
+
+class 设置 : public toolkit::Window {
+  public:
+    设置();
+
+    // In tab order.
+    toolkit::Label Label1, Label2;
+    toolkit::ComboBox FSize;
+    toolkit::Label Label3, Label4;
+    toolkit::ComboBox FName, FColor, BColor;
+    toolkit::CommandButton Command1, Command2, Command3, Command4, Command5, Command6;
+    toolkit::ComboBox mHeight;
+    toolkit::Label Label5, Label6;
+    toolkit::ComboBox Trans;
+    toolkit::Line Line1;
+    toolkit::Menu Rightmenu;
+
+    // Appends the preset entries to the six lists.
+    void LoadParameter();
+
+    void Form_Load() override;
+    void Trans_Change();
+
+    void 参数设置_Click();
+    void 关于作者_Click();
+    void 退出_Click();
+};
