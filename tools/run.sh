@@ -16,6 +16,8 @@ trap 'kill $app $wm $xvfb 2>/dev/null; wait 2>/dev/null' EXIT
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
 openbox >/dev/null 2>&1 &
 wm=$!
+# A window mapped before openbox has finished starting may never be managed.
+for _ in $(seq 200); do xprop -root _NET_WORKAREA 2>/dev/null | grep -q CARDINAL && break; sleep 0.05; done
 ./build/kelm-prompt &
 app=$!
 for _ in $(seq 200); do

@@ -45,15 +45,23 @@ wait_for() {
 start_x() {
     local n
     for n in $(seq 151 199); do
-        [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] || break
+        [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] && continue
+        Xvfb :$n -screen 0 1280x800x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+        XVFB_PID=$!
+        export DISPLAY=:$n
+        # Another server may have taken the number meanwhile: ours must be the one answering.
+        if wait_for 10 xdpyinfo && kill -0 "$XVFB_PID" 2>/dev/null; then
+            break
+        fi
+        kill "$XVFB_PID" 2>/dev/null
+        XVFB_PID=
     done
-    Xvfb :$n -screen 0 1280x800x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    export DISPLAY=:$n
-    wait_for 10 xdpyinfo || { echo "Xvfb did not start"; exit 1; }
+    [ -n "$XVFB_PID" ] || { echo "Xvfb did not start"; exit 1; }
     openbox >"$WORK/openbox.log" 2>&1 &
     WM_PID=$!
-    wait_for 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window' ||
+    # The work area is among the last things openbox sets up; a window mapped before that may
+    # never be managed.
+    wait_for 10 sh -c 'xprop -root _NET_WORKAREA | grep -q CARDINAL' ||
         { echo "openbox did not start"; exit 1; }
 }
 
@@ -81,7 +89,11 @@ prompt_window() { xdotool search --onlyvisible --name '^Kelm屏幕提示框$' 2>
 start_app() {
     "$APP" >"$WORK/app.log" 2>&1 &
     APP_PID=$!
-    wait_for 10 prompt_window || { echo "the prompt window did not appear"; cat "$WORK/app.log"; }
+    if ! wait_for 10 prompt_window; then
+        echo "FAIL - the prompt window did not appear"
+        cat "$WORK/app.log"
+        exit 1
+    fi
     WIN=$(prompt_window)
 }
 stop_app() { # stop_app SIGNAL: sends it and waits for the process to end
@@ -93,10 +105,11 @@ stop_app() { # stop_app SIGNAL: sends it and waits for the process to end
 app_running() { [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; }
 
 geometry() { # "X Y W H" of a window, in pixels
+    [ -n "$1" ] || { echo "no window"; return; } # xwininfo without an id waits for a click
     xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
         /^  Width/{w=$2} /^  Height/{h=$2} END{print x, y, w, h}'
 }
-net_wm_state() { xprop -id "$1" _NET_WM_STATE; }
+net_wm_state() { [ -n "$1" ] && xprop -id "$1" _NET_WM_STATE; }
 has_state() { net_wm_state "$1" | grep -q "$2" && echo yes || echo no; }
 
 screenshot() { import -window root "$1"; }
@@ -109,4 +122,30 @@ colour_share() { # colour_share FILE GEOMETRY COLOUR
 finish() {
     echo "$PASSED passed, $FAILED failed"
     [ "$FAILED" -eq 0 ]
+}
+
+# The pop-up menu open at the moment, as "X Y W H".
+popup_menu() {
+    local w
+    for w in $(xdotool search --onlyvisible --class kelm-prompt 2>/dev/null); do
+        # Qt's menus are the program's only override-redirect windows.
+        if xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: yes'; then
+            geometry "$w"
+            return 0
+        fi
+    done
+    return 1
+}
+# choose_menu_item X Y INDEX: right-clicks at X,Y and clicks the INDEX-th of the three items.
+choose_menu_item() {
+    xdotool mousemove "$1" "$2" click 3
+    wait_for 5 popup_menu || { echo "no menu opened"; return 1; }
+    local mx my mw mh
+    read -r mx my mw mh <<<"$(popup_menu)"
+    xdotool mousemove $((mx + mw / 2)) $((my + mh * (2 * $3 + 1) / 6)) click 1
+}
+visible_windows_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l; }
+near() { # near A B TOLERANCE
+    local d=$(($1 - $2))
+    [ ${d#-} -le "$3" ] && echo yes || echo no
 }
