@@ -4,7 +4,10 @@
 #include "prompt/form1.h"
 #include "services/config.h"
 #include "services/numbers.h"
+#include "services/pickers.h"
+#include "services/window_services.h"
 #include "settings_design.h"
+#include "toolkit/errors.h"
 #include "toolkit/program.h"
 
 #include <string>
@@ -33,6 +36,12 @@ using settings_design::LabelAt;
                        {"关于作者", [this] { 关于作者_Click(); }},
                        {"退出", [this] { 退出_Click(); }}};
     Trans.onChange = [this] { Trans_Change(); };
+    Command1.onClick = [this] { Command1_Click(); };
+    Command2.onClick = [this] { Command2_Click(); };
+    Command3.onClick = [this] { Command3_Click(); };
+    Command4.onClick = [this] { Command4_Click(); };
+    Command5.onClick = [this] { Command5_Click(); };
+    Command6.onClick = [this] { Command6_Click(); };
 }
 
 void 设置::LoadParameter() {
@@ -80,4 +89,72 @@ void 设置::退出_Click() {
     for (toolkit::Window* window : toolkit::Forms())
         toolkit::Unload(*window);
     toolkit::End();
+}
+
+// Each value that passes its test is applied and saved; the first error stops the rest and is
+// shown, leaving what came before it applied and saved.
+void 设置::Command1_Click() {
+    try {
+        Form1& prompt = toolkit::Instance<Form1>();
+        const double size = LeadingNumber(FSize.Text());
+        if (size > 0) {
+            prompt.Text1.setFontSize(size);
+            SaveConfig(Settings::FontSize.key(), size);
+        }
+        if (!FName.Text().empty()) {
+            prompt.Text1.setFontName(FName.Text());
+            SaveConfig(Settings::FontName.key(), FName.Text());
+        }
+        const double fore = LeadingNumber(FColor.Text());
+        if (fore > 0) {
+            prompt.Text1.setForeColor(RoundToLong(fore));
+            SaveConfig(Settings::FontColor.key(), fore);
+        }
+        const double back = LeadingNumber(BColor.Text());
+        if (back > 0) {
+            const int32_t colour = RoundToLong(back);
+            prompt.Text1.setBackColor(colour);
+            prompt.setBackColor(colour);
+            SaveConfig(Settings::BackColor.key(), back);
+        }
+        const double height = LeadingNumber(mHeight.Text());
+        if (height > 0) {
+            prompt.setHeight(ToSingle(NumberStrict(mHeight.Text())));
+            SaveConfig(Settings::BoxHeight.key(), height);
+        }
+        const double alpha = LeadingNumber(Trans.Text());
+        if (alpha > 0) {
+            SetAlpha(RoundToByte(alpha));
+            SaveConfig(Settings::Alpha.key(), alpha);
+        }
+        prompt.CalcTop();
+    } catch (const toolkit::RuntimeError& e) {
+        toolkit::MsgBox(e.Description(), 64);
+    }
+}
+
+void 设置::Command2_Click() {
+    PickFont();
+}
+
+void 设置::Command3_Click() {
+    FColor.setText(NumberText(int64_t{PickColor()}));
+}
+
+void 设置::Command4_Click() {
+    toolkit::Unload(*this);
+}
+
+void 设置::Command5_Click() {
+    BColor.setText(NumberText(int64_t{PickColor()}));
+}
+
+// Only fills the lists: the defaults take effect with 确认.
+void 设置::Command6_Click() {
+    FSize.setText("14.5");
+    FName.setText("微软雅黑");
+    FColor.setText("16777215");
+    BColor.setText("4210752");
+    mHeight.setText("705");
+    Trans.setText("255");
 }

@@ -27,6 +27,13 @@ class 设置 : public toolkit::Window {
     void Form_Load() override;
     void Trans_Change();
 
+    void Command1_Click(); // 确认: applies and saves the six values
+    void Command2_Click(); // 获取: the font dialog
+    void Command3_Click(); // …: the colour dialog for the text
+    void Command4_Click(); // 关闭
+    void Command5_Click(); // …: the colour dialog for the background
+    void Command6_Click(); // 默认值
+
     void 参数设置_Click();
     void 关于作者_Click();
     void 退出_Click();

@@ -1,13 +1,13 @@
 #include "qt_realisation.h"
 
 #include "qt_convert.h"
+#include "qt_dialogs.h"
 #include "qt_store.h"
 #include "qt_window_peer.h"
 #include "toolkit/window.h"
 #include "x11_state.h"
 
 #include <QApplication>
-#include <QColorDialog>
 #include <QDesktopServices>
 #include <QFont>
 #include <QFontDatabase>
@@ -186,18 +186,11 @@ class QtRealisation : public Realisation {
 
 std::optional<int32_t> QtRealisation::chooseColor(uintptr_t owner) {
     QtWindowPeer* peer = QtWindowPeer::find(owner);
-    QWidget* parent = peer ? peer->widget() : nullptr;
-    QColorDialog dialog(parent);
-    // Every dialog starts with black custom colours: nothing is remembered between calls.
-    for (int i = 0; i < QColorDialog::customCount(); ++i)
-        QColorDialog::setCustomColor(i, QColor(0, 0, 0));
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return FromQColor(dialog.selectedColor());
+    return ChooseColor(peer ? peer->widget() : nullptr);
 }
 
-std::optional<FontChoice> QtRealisation::chooseFont(const FontSeed&) {
-    return std::nullopt;
+std::optional<FontChoice> QtRealisation::chooseFont(const FontSeed& seed) {
+    return ChooseFont(seed);
 }
 
 } // namespace

@@ -1,0 +1,80 @@
+#include "qt_dialogs.h"
+
+#include "qt_convert.h"
+
+#include <QColorDialog>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QFontInfo>
+#include <QMessageBox>
+
+namespace toolkit::qt {
+
+namespace {
+
+// A font dialog that, like one with a size limit and "font must exist", will not close on OK
+// until the choice is within the limits.
+class LimitedFontDialog : public QFontDialog {
+  public:
+    LimitedFontDialog(int minPoints, int maxPoints) : m_min(minPoints), m_max(maxPoints) {
+        setOption(QFontDialog::DontUseNativeDialog);
+        setWindowTitle(QStringLiteral("字体"));
+    }
+
+    void done(int result) override {
+        if (result == QDialog::Accepted) {
+            const QFont font = currentFont();
+            const double points = font.pointSizeF();
+            if (points < m_min || points > m_max) {
+                QMessageBox::information(
+                    this, windowTitle(),
+                    QStringLiteral("大小必须介于 %1 和 %2 之间。").arg(m_min).arg(m_max));
+                return;
+            }
+            if (!QFontDatabase::families().contains(font.family())) {
+                QMessageBox::information(this, windowTitle(),
+                                         QStringLiteral("没有该名称的字体。请从列表中选择字体。"));
+                return;
+            }
+        }
+        QFontDialog::done(result);
+    }
+
+  private:
+    int m_min, m_max;
+};
+
+} // namespace
+
+std::optional<int32_t> ChooseColor(QWidget* owner) {
+    QColorDialog dialog(owner);
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    // Nothing is remembered between calls: no preselected colour, black custom colours.
+    for (int i = 0; i < QColorDialog::customCount(); ++i)
+        QColorDialog::setCustomColor(i, QColor(0, 0, 0));
+    dialog.setCurrentColor(QColor(0, 0, 0));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return FromQColor(dialog.selectedColor());
+}
+
+std::optional<FontChoice> ChooseFont(const FontSeed& seed) {
+    // A face that is not installed opens the dialog on the face that is drawn in its place.
+    QString family = Q(seed.font.Name);
+    if (!QFontDatabase::families().contains(family))
+        family = QFontInfo(QFont(family)).family();
+    QFont font(family);
+    font.setPointSize(seed.points > 0 ? seed.points : 1);
+    font.setWeight(static_cast<QFont::Weight>(std::clamp(seed.font.Weight, 1, 1000)));
+    font.setItalic(seed.font.Italic);
+    font.setUnderline(seed.font.Underline);
+    font.setStrikeOut(seed.font.Strikethrough);
+    LimitedFontDialog dialog(seed.minPoints, seed.maxPoints);
+    dialog.setCurrentFont(font);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QFont chosen = dialog.selectedFont();
+    return FontChoice{S(chosen.family()), chosen.pointSizeF()};
+}
+
+} // namespace toolkit::qt
