@@ -69,3 +69,19 @@ void AnswerNextModal(std::function<void(QWidget*)> answer) {
         answer(w);
     });
 }
+
+AnswerIfModal::AnswerIfModal(std::function<void(QWidget*)> answer) : m_timer(new QTimer) {
+    m_timer->setSingleShot(true);
+    QObject::connect(m_timer, &QTimer::timeout, m_timer, [answer] {
+        QWidget* w = QApplication::activePopupWidget();
+        if (!w)
+            w = QApplication::activeModalWidget();
+        if (w)
+            answer(w);
+    });
+    m_timer->start(0);
+}
+
+AnswerIfModal::~AnswerIfModal() {
+    delete m_timer;
+}

@@ -34,3 +34,13 @@ void ChooseMenuItem(QWidget* menu, int index);
 
 // Runs `answer` on the next modal dialog or pop-up menu once its loop has started.
 void AnswerNextModal(std::function<void(QWidget*)> answer);
+
+// Answers a dialog if one opens while this object lives; forgets it otherwise.
+class AnswerIfModal {
+  public:
+    explicit AnswerIfModal(std::function<void(QWidget*)> answer);
+    ~AnswerIfModal();
+
+  private:
+    class QTimer* m_timer;
+};
