@@ -115,7 +115,9 @@ has_state() { net_wm_state "$1" | grep -q "$2" && echo yes || echo no; }
 screenshot() { import -window root "$1"; }
 # The share of pixels in a region that are close to the given colour ("#RRGGBB").
 colour_share() { # colour_share FILE GEOMETRY COLOUR
-    convert "$1" -crop "$2" +repage -fuzz 25% -fill white -opaque "$3" -fill black +opaque white \
+    # Marks the pixels near the colour with magenta first, so that nothing else is counted.
+    convert "$1" -crop "$2" +repage -fuzz 25% -fill '#FF00FF' -opaque "$3" -fuzz 0 \
+        -fill black +opaque '#FF00FF' -fill white -opaque '#FF00FF' \
         -colorspace gray -format '%[fx:mean]' info:
 }
 
