@@ -106,7 +106,7 @@ QtControlPeer::QtControlPeer(const ControlDesign& d, ControlSink& sink, QtWindow
             e->m_peer = this;
             e->setVerticalScrollBarPolicy(d.verticalScrollBar ? Qt::ScrollBarAlwaysOn
                                                               : Qt::ScrollBarAsNeeded);
-            QObject::connect(e, &QPlainTextEdit::textChanged, e, [this, e] {
+            m_connections << QObject::connect(e, &QPlainTextEdit::textChanged, e, [this, e] {
                 if (!m_applying && m_sink)
                     m_sink->nativeTextEdited(fromQtLines(e->toPlainText()));
             });
@@ -118,10 +118,11 @@ QtControlPeer::QtControlPeer(const ControlDesign& d, ControlSink& sink, QtWindow
             e->setContextMenuPolicy(Qt::PreventContextMenu);
             if (d.centred)
                 e->setAlignment(Qt::AlignCenter);
-            QObject::connect(e, &QLineEdit::textEdited, e, [this](const QString& t) {
-                if (m_sink)
-                    m_sink->nativeTextEdited(S(t));
-            });
+            m_connections << QObject::connect(e, &QLineEdit::textEdited, e,
+                                              [this](const QString& t) {
+                                                  if (m_sink)
+                                                      m_sink->nativeTextEdited(S(t));
+                                              });
             w = e;
         }
         break;
@@ -138,17 +139,18 @@ QtControlPeer::QtControlPeer(const ControlDesign& d, ControlSink& sink, QtWindow
         // Typed text is the value: never added to the list, never completed.
         c->setInsertPolicy(QComboBox::NoInsert);
         c->setCompleter(nullptr);
-        QObject::connect(c, &QComboBox::editTextChanged, c, [this](const QString& t) {
-            if (!m_applying && m_sink)
-                m_sink->nativeTextEdited(S(t));
-        });
+        m_connections << QObject::connect(c, &QComboBox::editTextChanged, c,
+                                          [this](const QString& t) {
+                                              if (!m_applying && m_sink)
+                                                  m_sink->nativeTextEdited(S(t));
+                                          });
         w = c;
         break;
     }
     case ControlKind::Button: {
         auto* b = new QPushButton(parent);
         b->setAutoDefault(false);
-        QObject::connect(b, &QPushButton::clicked, b, [this] {
+        m_connections << QObject::connect(b, &QPushButton::clicked, b, [this] {
             if (m_sink)
                 m_sink->nativeClick();
         });
@@ -195,6 +197,9 @@ QtControlPeer::QtControlPeer(const ControlDesign& d, ControlSink& sink, QtWindow
 
 QtControlPeer::~QtControlPeer() {
     m_sink = nullptr;
+    // The widget outlives this peer until its window is deleted; it must not call back.
+    for (const auto& c : std::as_const(m_connections))
+        QObject::disconnect(c);
     if (!m_widget)
         return;
     if (auto* e = dynamic_cast<LineEdit*>(m_widget.data()))

@@ -1,6 +1,7 @@
 #pragma once
 #include "toolkit/peers.h"
 
+#include <QList>
 #include <QPointer>
 #include <QWidget>
 #include <memory>
@@ -36,6 +37,7 @@ class QtControlPeer : public ControlPeer {
     ControlSink* m_sink;
     QtWindowPeer& m_window;
     QPointer<QWidget> m_widget;
+    QList<QMetaObject::Connection> m_connections;
     bool m_autoSize;
     bool m_applying = false;
     bool m_hasFore = false, m_hasBack = false;
