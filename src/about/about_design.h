@@ -1,8 +1,11 @@
 #pragma once
 // Design values of the About window, in twips.
-#include "toolkit/peers.h"
+#include "toolkit/design.h"
 
 namespace about_design {
+
+using toolkit::At;
+using toolkit::LabelAt;
 
 inline toolkit::WindowDesign Window() {
     toolkit::WindowDesign d;
@@ -12,24 +15,6 @@ inline toolkit::WindowDesign Window() {
     d.clientWidth = 6465;
     d.clientHeight = 6780;
     d.centreOnShow = true;
-    return d;
-}
-
-inline toolkit::ControlDesign At(float left, float top, float width, float height,
-                                 const std::string& text = {}) {
-    toolkit::ControlDesign d;
-    d.left = left;
-    d.top = top;
-    d.width = width;
-    d.height = height;
-    d.text = text;
-    return d;
-}
-
-inline toolkit::ControlDesign LabelAt(float left, float top, float width, float height,
-                                      const std::string& text) {
-    toolkit::ControlDesign d = At(left, top, width, height, text);
-    d.autoSize = true;
     return d;
 }
 

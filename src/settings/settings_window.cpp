@@ -13,8 +13,8 @@
 #include <string>
 
 using namespace FMain;
-using settings_design::At;
-using settings_design::LabelAt;
+using toolkit::At;
+using toolkit::LabelAt;
 
 设置::设置()
     : Window(settings_design::Window()), Label1(*this, LabelAt(120, 120, 720, 180, "字体大小")),

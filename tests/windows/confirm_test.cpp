@@ -131,13 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "无效的属性值", "11", "黑体", "255", "65280", nullptr, nullptr},
         Confirm{"fractions are saved as read", "10.25", "黑体", "255.4", "65280.6", "1000.5",
                 "100.5", "", "10.25", "黑体", "255.4", "65280.6", "1000.5", "100.5"}),
-    [](const auto& info) {
-        std::string n = info.param.name;
-        for (char& ch : n)
-            if (!isalnum(static_cast<unsigned char>(ch)))
-                ch = '_';
-        return n;
-    });
+    RowName<Confirm>);
 
 TEST_F(ConfirmTest, DefaultsThenConfirmStoresTheSixDefaults) {
     seed(S::FontSize, "20");

@@ -129,33 +129,12 @@ TEST_F(ContractTest, EndStopsTheHandlerAndEveryWindow) {
 
 TEST_F(ContractTest, UntrappedErrorIsShownUnderTheAppTitleAndEnds) {
     toolkit::Instance<Probe>();
-    QString text, title;
-    AnswerNextModal([&](QWidget* w) {
-        auto* box = qobject_cast<QMessageBox*>(w);
-        ASSERT_NE(box, nullptr);
-        text = box->text();
-        title = box->windowTitle();
-        box->accept();
-    });
+    ShownMessage message;
+    AcceptNextMessage(message);
     toolkit::Dispatch([] { throw toolkit::RuntimeError("溢出"); });
-    EXPECT_EQ(text, "溢出");
-    EXPECT_EQ(title, "Kelm屏幕提示框");
+    EXPECT_EQ(message.text, "溢出");
+    EXPECT_EQ(message.title, "Kelm屏幕提示框");
     EXPECT_TRUE(toolkit::Ending());
-}
-
-TEST_F(ContractTest, MessageBoxUsesTheGivenTitleAndIcon) {
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QString title;
-    AnswerNextModal([&](QWidget* w) {
-        auto* box = qobject_cast<QMessageBox*>(w);
-        ASSERT_NE(box, nullptr);
-        icon = box->icon();
-        title = box->windowTitle();
-        box->accept();
-    });
-    EXPECT_EQ(toolkit::MsgBox("加QQ获取版本最新版", 64, "Kelm提示您"), 1);
-    EXPECT_EQ(icon, QMessageBox::Information);
-    EXPECT_EQ(title, "Kelm提示您");
 }
 
 } // namespace

@@ -85,3 +85,12 @@ AnswerIfModal::AnswerIfModal(std::function<void(QWidget*)> answer) : m_timer(new
 AnswerIfModal::~AnswerIfModal() {
     delete m_timer;
 }
+
+void AcceptNextMessage(ShownMessage& into) {
+    AnswerNextModal([&into](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        ASSERT_NE(box, nullptr) << "expected a message box";
+        into = {box->text(), box->windowTitle(), box->icon()};
+        box->accept();
+    });
+}

@@ -3,6 +3,8 @@
 #include "services/config.h"
 #include "toolkit/window.h"
 
+#include <QMessageBox>
+#include <QString>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -44,3 +46,19 @@ class AnswerIfModal {
   private:
     class QTimer* m_timer;
 };
+
+struct ShownMessage {
+    QString text, title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+// Accepts the next message box and remembers what it said.
+void AcceptNextMessage(ShownMessage& into);
+
+// Names a table's rows after their `name` field.
+template <class Row> std::string RowName(const ::testing::TestParamInfo<Row>& info) {
+    std::string n = info.param.name;
+    for (char& c : n)
+        if (!isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    return n;
+}

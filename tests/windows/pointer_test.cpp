@@ -117,15 +117,6 @@ TEST_F(PointerTest, RealDoubleClickReachesTheTextBox) {
     EXPECT_EQ(edit->text(), "[文本内容]");
 }
 
-TEST_F(PointerTest, TypingChangesTheText) {
-    Form1& f = toolkit::Instance<Form1>();
-    f.Show();
-    auto* edit = ChildOf<QLineEdit>(f);
-    edit->selectAll();
-    QTest::keyClicks(edit, "note");
-    EXPECT_EQ(f.Text1.Text(), "note");
-}
-
 TEST_F(PointerTest, RightClickLoadsTheSettingsWindowHiddenOnceAndDisablesTheBox) {
     Form1& f = toolkit::Instance<Form1>();
     f.Show();

@@ -123,13 +123,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   EXPECT_FLOAT_EQ(f.Width(), 10);
                                   EXPECT_FLOAT_EQ(f.Text1.Width(), 0);
                               }}),
-    [](const auto& info) {
-        std::string n = info.param.name;
-        for (char& c : n)
-            if (!isalnum(static_cast<unsigned char>(c)))
-                c = '_';
-        return n;
-    });
+    RowName<Restore>);
 
 struct Damaged {
     const Setting* setting;
@@ -252,13 +246,7 @@ INSTANTIATE_TEST_SUITE_P(
                             "会议中", "1500", "300", "5000", "1006"},
                       Saved{"fractions", [](Form1& f) { f.setLeft(1500.25f); }, "[文本内容]",
                             "1500.25", "0", "3000", "705"}),
-    [](const auto& info) {
-        std::string n = info.param.name;
-        for (char& c : n)
-            if (!isalnum(static_cast<unsigned char>(c)))
-                c = '_';
-        return n;
-    });
+    RowName<Saved>);
 
 TEST_F(PromptTest, SavedGeometryIsRestoredAtTheNextStart) {
     Form1& f = toolkit::Instance<Form1>();
@@ -298,17 +286,11 @@ TEST_F(PromptTest, RefusedWriteAtUnloadIsReportedAndEnds) {
     Form1& f = toolkit::Instance<Form1>();
     f.Text1.setText("新的");
     breakStore();
-    QString text, title;
-    AnswerNextModal([&](QWidget* w) {
-        auto* box = qobject_cast<QMessageBox*>(w);
-        ASSERT_NE(box, nullptr);
-        text = box->text();
-        title = box->windowTitle();
-        box->accept();
-    });
+    ShownMessage message;
+    AcceptNextMessage(message);
     toolkit::SystemQuitRequested();
-    EXPECT_TRUE(text.startsWith("无法保存设置")) << text.toStdString();
-    EXPECT_EQ(title, "Kelm屏幕提示框");
+    EXPECT_TRUE(message.text.startsWith("无法保存设置")) << message.text.toStdString();
+    EXPECT_EQ(message.title, "Kelm屏幕提示框");
     EXPECT_TRUE(toolkit::Ending());
     setenv("XDG_CONFIG_HOME", m_dir.c_str(), 1);
     EXPECT_EQ(stored(S::Text), "以前的");

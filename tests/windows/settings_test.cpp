@@ -166,22 +166,6 @@ TEST_F(SettingsTest, MenuItemShowsTheWindowCentredWithoutReloading) {
     EXPECT_EQ(s.FSize.ListCount(), 7);
 }
 
-TEST_F(SettingsTest, ControlsStandAtTheirDesignPlaces) {
-    设置& s = toolkit::Instance<设置>();
-    const auto buttons = WidgetOf(s)->findChildren<QPushButton*>();
-    ASSERT_EQ(buttons.size(), 6);
-    const struct {
-        const char* caption;
-        QRect pixels;
-    } rows[] = {{"确认", {152, 168, 89, 33}}, {"获取", {200, 8, 41, 41}},
-                {"…", {200, 56, 41, 17}},     {"关闭", {72, 168, 81, 33}},
-                {"…", {200, 80, 41, 17}},     {"默认值", {8, 168, 65, 33}}};
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(buttons[i]->text().toStdString(), rows[i].caption);
-        EXPECT_EQ(buttons[i]->geometry(), rows[i].pixels) << rows[i].caption;
-    }
-}
-
 TEST_F(SettingsTest, ExitUnloadsEveryWindowAndSavesOnlyThePrompt) {
     Form1& f = toolkit::Instance<Form1>();
     f.setLeft(1500);
