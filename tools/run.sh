@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup-debian.sh
-bash tools/build.sh build -DKELM_TESTS=OFF
+bash tools/build.sh build -DKELM_TESTS=OFF -DKELM_SANITIZE=OFF
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     exec ./build/kelm-prompt
 fi

@@ -4,9 +4,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup-debian.sh
-bash tools/build.sh build
+bash tools/build.sh build -DKELM_TESTS=ON -DKELM_SANITIZE=OFF
 (cd build && ctest --output-on-failure --timeout 300)
-bash tools/build.sh build-asan -DKELM_SANITIZE=ON
+bash tools/build.sh build-asan -DKELM_TESTS=ON -DKELM_SANITIZE=ON
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
