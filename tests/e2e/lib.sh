@@ -87,7 +87,7 @@ stored() { # stored SUFFIX: the value as the program wrote it
 
 prompt_window() { xdotool search --onlyvisible --name '^Kelm屏幕提示框$' 2>/dev/null | head -n 1; }
 start_app() {
-    "$APP" >"$WORK/app.log" 2>&1 &
+    "$APP" >>"$WORK/app.log" 2>&1 &
     APP_PID=$!
     if ! wait_for 10 prompt_window; then
         echo "FAIL - the prompt window did not appear"
@@ -122,6 +122,8 @@ colour_share() { # colour_share FILE GEOMETRY COLOUR
 }
 
 finish() {
+    # A sanitized build reports what it found on its standard error.
+    check "no sanitizer reports" "" "$(grep -E 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$WORK/app.log" | head -n 3)"
     echo "$PASSED passed, $FAILED failed"
     [ "$FAILED" -eq 0 ]
 }
