@@ -57,12 +57,19 @@ start_x() {
         XVFB_PID=
     done
     [ -n "$XVFB_PID" ] || { echo "Xvfb did not start"; exit 1; }
-    openbox >"$WORK/openbox.log" 2>&1 &
-    WM_PID=$!
     # The work area is among the last things openbox sets up; a window mapped before that may
-    # never be managed.
-    wait_for 10 sh -c 'xprop -root _NET_WORKAREA | grep -q CARDINAL' ||
-        { echo "openbox did not start"; exit 1; }
+    # never be managed. An openbox that never gets there is started again.
+    local try
+    for try in 1 2 3; do
+        openbox >>"$WORK/openbox.log" 2>&1 &
+        WM_PID=$!
+        wait_for 10 sh -c 'xprop -root _NET_WORKAREA | grep -q CARDINAL' && return 0
+        echo "# openbox was not ready (try $try): $(tail -n 3 "$WORK/openbox.log" | tr '\n' ' ')"
+        kill "$WM_PID" 2>/dev/null
+        wait "$WM_PID" 2>/dev/null
+    done
+    echo "openbox did not start"
+    exit 1
 }
 
 fresh_store() { rm -rf "$XDG_CONFIG_HOME"; mkdir -p "$XDG_CONFIG_HOME"; echo "[APPNAME]" >"$STORE"; }
