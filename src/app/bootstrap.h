@@ -1,6 +1,4 @@
 #pragma once
-#include <memory>
-
 namespace kelm {
 
 // Installs the toolkit realisation chosen at build time and the program's identity.

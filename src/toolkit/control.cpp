@@ -25,14 +25,17 @@ Control::~Control() {
 
 void Control::setTop(float top) {
     m_design.top = top;
-    if (m_peer)
-        m_peer->setGeometry(m_design.left, m_design.top, m_design.width, m_design.height);
+    applyGeometry();
 }
 
 void Control::setWidth(float width) {
     if (!std::isfinite(width) || width < 0)
         throw RuntimeError(kInvalidPropertyValue);
     m_design.width = width;
+    applyGeometry();
+}
+
+void Control::applyGeometry() {
     if (m_peer)
         m_peer->setGeometry(m_design.left, m_design.top, m_design.width, m_design.height);
 }

@@ -54,6 +54,7 @@ class Control : public ControlSink {
 
   protected:
     void applyText(const std::string& text); // sets the text and raises Change
+    void applyGeometry();
     Window& m_window;
     ControlDesign m_design;
     toolkit::Font m_font;

@@ -76,7 +76,6 @@ class WindowPeer {
     virtual void setGeometry(float left, float top, float width, float height) = 0;
     virtual void setBackColor(int32_t color) = 0;
     virtual void setMousePointer(int16_t shape) = 0;
-    virtual void setCaption(const std::string& caption) = 0;
     virtual void show() = 0; // also brings a visible window forward
     virtual uintptr_t nativeHandle() const = 0;
     // Opens a pop-up menu at the pointer; returns the chosen item's index, or -1.

@@ -18,8 +18,8 @@ namespace toolkit::qt {
 
 namespace {
 
-// Reports the pointer events of a control to its peer; Peer is looked up through a property so
-// that one template serves every widget class.
+// A widget of any class that reports its pointer events to its peer and never shows its own
+// context menu.
 template <class Base> class Reporting : public Base {
   public:
     using Base::Base;

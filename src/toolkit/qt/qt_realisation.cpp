@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFont>
-#include <QFontDatabase>
 #include <QIcon>
 #include <QMessageBox>
 #include <QScreen>

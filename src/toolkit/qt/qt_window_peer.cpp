@@ -135,10 +135,6 @@ void QtWindowPeer::setMousePointer(int16_t shape) {
         m_widget->setCursor(cursorFor(shape));
 }
 
-void QtWindowPeer::setCaption(const std::string& caption) {
-    m_widget->setWindowTitle(Q(caption));
-}
-
 void QtWindowPeer::show() {
     m_widget->show();
     m_widget->raise();
@@ -163,7 +159,6 @@ int QtWindowPeer::popupMenu(const std::vector<std::string>& captions) {
     QMenu menu(m_widget);
     for (const std::string& c : captions)
         menu.addAction(Q(c));
-    QPointer<QMenu> guard(&menu);
     QAction* chosen = menu.exec(QCursor::pos());
     if (!chosen)
         return -1;

@@ -33,7 +33,6 @@ class QtWindowPeer : public WindowPeer {
     void setGeometry(float left, float top, float width, float height) override;
     void setBackColor(int32_t color) override;
     void setMousePointer(int16_t shape) override;
-    void setCaption(const std::string& caption) override;
     void show() override;
     uintptr_t nativeHandle() const override;
     int popupMenu(const std::vector<std::string>& captions) override;
