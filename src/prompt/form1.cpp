@@ -114,11 +114,13 @@ void Form1::CalcTop() {
 }
 
 void Form1::Form_Unload(int16_t& /*Cancel*/) {
+    ConfigBatch batch;
     SaveConfig(Settings::Text.key(), Text1.Text());
     SaveConfig(Settings::Left.key(), Left());
     SaveConfig(Settings::Top.key(), Top());
     SaveConfig(Settings::Width.key(), Width());
     SaveConfig(Settings::Height.key(), Height());
+    batch.Commit();
 }
 
 void Form1::Form_MouseDown(int16_t Button, int16_t /*Shift*/, float X, float /*Y*/) {

@@ -3,6 +3,8 @@
 #include "numbers.h"
 #include "toolkit/realisation.h"
 
+#include <optional>
+
 namespace FMain {
 
 std::string ValueText(const ConfigValue& value) {
@@ -25,9 +27,40 @@ std::string GetConfig(const std::string& key, const ConfigValue& fallback) {
     return stored ? *stored : ValueText(fallback);
 }
 
+namespace {
+std::optional<toolkit::Store::Entries> g_batch;
+
+void store(const toolkit::Store::Entries& entries) {
+    toolkit::CurrentRealisation().store().write(std::string(kAppName), std::string(kSection),
+                                                entries);
+}
+} // namespace
+
 void SaveConfig(const std::string& key, const ConfigValue& value) {
-    toolkit::CurrentRealisation().store().write(std::string(kAppName), std::string(kSection), key,
-                                                ValueText(value));
+    if (!g_batch) {
+        store({{key, ValueText(value)}});
+        return;
+    }
+    auto same = [&](const auto& e) { return e.first == key; };
+    std::erase_if(*g_batch, same);
+    g_batch->emplace_back(key, ValueText(value));
+}
+
+ConfigBatch::ConfigBatch() {
+    g_batch.emplace();
+}
+
+ConfigBatch::~ConfigBatch() {
+    g_batch.reset();
+}
+
+void ConfigBatch::Commit() {
+    if (!g_batch)
+        return;
+    const toolkit::Store::Entries entries = std::move(*g_batch);
+    g_batch.reset();
+    if (!entries.empty())
+        store(entries);
 }
 
 } // namespace FMain

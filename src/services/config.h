@@ -44,7 +44,20 @@ inline std::string GetConfig(const Setting& s) {
     return GetConfig(s.key(), s.fallback);
 }
 
-// Stores the value's text form; raises the store's error when the write is refused.
+// Stores the value's text form; raises the store's error when the write is refused. While a
+// ConfigBatch is open the value is kept until the batch is committed.
 void SaveConfig(const std::string& key, const ConfigValue& value);
+
+// Values that belong together (the text and the place saved at exit) reach the store in one
+// write, so that an interruption never leaves half of them saved.
+class ConfigBatch {
+  public:
+    ConfigBatch();
+    ~ConfigBatch(); // an uncommitted batch is dropped
+    ConfigBatch(const ConfigBatch&) = delete;
+    ConfigBatch& operator=(const ConfigBatch&) = delete;
+    // Writes what was saved since the batch opened; raises the store's error when refused.
+    void Commit();
+};
 
 } // namespace FMain

@@ -53,9 +53,10 @@ std::optional<std::string> QtSettingsStore::read(const std::string& app, const s
 }
 
 void QtSettingsStore::write(const std::string& app, const std::string& section,
-                            const std::string& key, const std::string& value) {
+                            const Entries& entries) {
     QSettings& s = settings(app);
-    s.setValue(Q(section) + "/" + Q(key), Q(value));
+    for (const auto& [key, value] : entries)
+        s.setValue(Q(section) + "/" + Q(key), Q(value));
     s.sync();
     if (s.status() != QSettings::NoError) {
         const QString file = s.fileName();

@@ -13,8 +13,7 @@ class QtSettingsStore : public Store {
   public:
     std::optional<std::string> read(const std::string& app, const std::string& section,
                                     const std::string& key) override;
-    void write(const std::string& app, const std::string& section, const std::string& key,
-               const std::string& value) override;
+    void write(const std::string& app, const std::string& section, const Entries& entries) override;
 
   private:
     QSettings& settings(const std::string& app);
