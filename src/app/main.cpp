@@ -12,5 +12,5 @@ int main(int argc, char** argv) {
     if (!toolkit::Ending())
         code = toolkit::CurrentRealisation().run();
     kelm::StopToolkit();
-    return code;
+    return code != 0 ? code : toolkit::ExitStatus();
 }

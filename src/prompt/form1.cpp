@@ -38,13 +38,8 @@ int32_t colour(const std::string& text) {
 std::string asText(const std::string& text) {
     return text;
 }
-
-// The program never stores a height of zero or less; such a value would hide the window.
-float positiveHeight(const std::string& text) {
-    const float h = ToSingle(LeadingNumber(text));
-    if (!(h > 0))
-        throw RuntimeError(toolkit::kInvalidPropertyValue);
-    return h;
+float leadingSingle(const std::string& text) {
+    return ToSingle(LeadingNumber(text));
 }
 
 } // namespace
@@ -73,7 +68,7 @@ void Form1::Form_Load() {
     restore(Settings::FontColor, colour, [this](int32_t v) { Text1.setForeColor(v); });
     restore(Settings::BackColor, colour, [this](int32_t v) { Text1.setBackColor(v); });
     restore(Settings::BackColor, colour, [this](int32_t v) { setBackColor(v); });
-    restore(Settings::BoxHeight, positiveHeight, [this](float v) { setHeight(v); });
+    restore(Settings::BoxHeight, leadingSingle, [this](float v) { setHeight(v); });
     if (Text1.Text().empty())
         Text1.setText("[文本内容]");
     keepOnScreen();

@@ -12,6 +12,8 @@ inline toolkit::WindowDesign Window() {
     d.clientWidth = 4515;
     d.clientHeight = 705;
     d.backColor = 0x404040;
+    // Smaller, the window could no longer be seen or grabbed, and would be saved so at exit.
+    d.minimumPixels = 10;
     return d;
 }
 

@@ -157,14 +157,25 @@ std::string NumberText(float value) {
     return generalText(value, 7);
 }
 std::string NumberText(double value) {
-    return generalText(value, 15);
+    std::string s = generalText(value, 15);
+    // The largest doubles round up past the largest double at 15 digits, and such a text would
+    // read back as infinity: round those toward zero instead.
+    double back = 0;
+    const auto r = std::from_chars(s.data(), s.data() + s.size(), back);
+    if (std::isfinite(value) && std::abs(value) > 1 && r.ec == std::errc::result_out_of_range) {
+        const size_t e = s.find('E');
+        --s[e - 1];
+    }
+    return s;
 }
 std::string NumberText(int64_t value) {
     return std::to_string(value);
 }
 
 std::string FixedPointText(double value) {
-    char buf[64];
+    if (!std::isfinite(value))
+        return NumberText(value);
+    char buf[320 + 6]; // the largest double has 309 digits before the point
     const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 4);
     std::string s(buf, r.ptr);
     while (!s.empty() && s.back() == '0')

@@ -60,6 +60,7 @@ struct WindowDesign {
     float clientWidth = 0, clientHeight = 0;
     std::optional<int32_t> backColor; // absent: the system's dialog colour
     bool centreOnShow = false;
+    int minimumPixels = 0; // a smaller width or height is refused
 };
 
 class WindowSink {

@@ -4,11 +4,15 @@
 #include "realisation.h"
 #include "window.h"
 
+#include <cstdio>
+
 namespace toolkit {
 
 namespace {
 int g_depth = 0;
 bool g_ending = false;
+bool g_unattended = false;
+int g_status = 0;
 std::string g_title;
 
 void endNow() {
@@ -28,14 +32,27 @@ void Dispatch(const std::function<void()>& handler) {
         endNow();
     } catch (const RuntimeError& e) {
         // As an untrapped run-time error does: say what went wrong, then end.
-        try {
-            MsgBox(e.Description(), 16);
-        } catch (const EndProgram&) {
+        if (g_unattended) {
+            std::fprintf(stderr, "%s: %s\n", g_title.c_str(), e.Description().c_str());
+            g_status = 1;
+        } else {
+            try {
+                MsgBox(e.Description(), 16);
+            } catch (const EndProgram&) {
+            }
         }
         endNow();
     }
     if (--g_depth == 0)
         FreeUnloadedForms();
+}
+
+void EndingFromOutside() {
+    g_unattended = true;
+}
+
+int ExitStatus() {
+    return g_status;
 }
 
 void End() {
@@ -67,6 +84,8 @@ void SetAppTitle(const std::string& title) {
 
 void ResetEnding() {
     g_ending = false;
+    g_unattended = false;
+    g_status = 0;
 }
 
 } // namespace toolkit

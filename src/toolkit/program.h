@@ -13,6 +13,12 @@ struct EndProgram {};
 // under the application's title); both end the program.
 void Dispatch(const std::function<void()>& handler);
 
+// The end was asked for from outside the program (a signal, the session ending, the window system
+// closing the start-up window): nobody may be there to answer a message box, so from now on an
+// untrapped error is written to the standard error and the program's exit status becomes 1.
+void EndingFromOutside();
+int ExitStatus();
+
 // Ends the program at once: no further handler runs.
 [[noreturn]] void End();
 bool Ending();

@@ -5,8 +5,10 @@
 namespace toolkit {
 
 namespace {
-std::unique_ptr<Realisation> g_realisation;
-}
+// A plain pointer: a toolkit may call exit() while it runs (Qt does when the X connection breaks),
+// and tearing it down among the other statics would crash on the way out.
+Realisation* g_realisation = nullptr;
+} // namespace
 
 Realisation& CurrentRealisation() {
     if (!g_realisation)
@@ -15,11 +17,13 @@ Realisation& CurrentRealisation() {
 }
 
 void InstallRealisation(std::unique_ptr<Realisation> realisation) {
-    g_realisation = std::move(realisation);
+    delete g_realisation;
+    g_realisation = realisation.release();
 }
 
 void RemoveRealisation() {
-    g_realisation.reset();
+    delete g_realisation;
+    g_realisation = nullptr;
 }
 
 } // namespace toolkit

@@ -12,8 +12,10 @@
 namespace toolkit {
 
 namespace {
-std::vector<std::unique_ptr<Window>> g_forms;
-std::vector<std::unique_ptr<Window>> g_unloaded;
+// Never destroyed: a toolkit may call exit() with windows alive (Qt does when the X connection
+// breaks), and windows torn down after the toolkit's own statics would crash on the way out.
+auto& g_forms = *new std::vector<std::unique_ptr<Window>>;
+auto& g_unloaded = *new std::vector<std::unique_ptr<Window>>;
 
 // X11 coordinates are 16-bit: anything beyond cannot be a window.
 constexpr int kMaxPixels = 32767;
@@ -25,9 +27,10 @@ float checkedPosition(float twips) {
     return twips;
 }
 
-float checkedSize(float twips) {
+float checkedSize(float twips, int minimumPixels) {
     const double tpp = CurrentRealisation().twipsPerPixel();
-    if (!std::isfinite(twips) || twips < 0 || twips / tpp > kMaxPixels)
+    if (!std::isfinite(twips) || twips < 0 || twips / tpp > kMaxPixels ||
+        ToPixels(twips, tpp) < minimumPixels)
         throw RuntimeError(kInvalidPropertyValue);
     return twips;
 }
@@ -79,7 +82,7 @@ void Window::setTop(float top) {
 }
 
 void Window::setWidth(float width) {
-    width = checkedSize(width);
+    width = checkedSize(width, m_design.minimumPixels);
     if (width == m_width)
         return;
     m_width = width;
@@ -88,7 +91,7 @@ void Window::setWidth(float width) {
 }
 
 void Window::setHeight(float height) {
-    height = checkedSize(height);
+    height = checkedSize(height, m_design.minimumPixels);
     if (height == m_height)
         return;
     m_height = height;
@@ -180,6 +183,7 @@ void Window::nativeCloseRequested() {
             Unload(*this);
             return;
         }
+        EndingFromOutside();
         for (Window* w : Forms())
             Unload(*w);
         End();

@@ -178,12 +178,27 @@ TEST(NumberText, SingleTextReadsBackToTheSameSingle) {
     }
 }
 
+TEST(NumberText, EveryFiniteDoubleReadsBackFinite) {
+    const double max = std::numeric_limits<double>::max();
+    for (double v : {max, -max, std::nextafter(max, 0.0), 1.797693134862315e308, 1e308,
+                     std::numeric_limits<double>::denorm_min()}) {
+        const std::string text = NumberText(v);
+        EXPECT_TRUE(std::isfinite(NumberStrict(text))) << text;
+        EXPECT_NEAR(NumberStrict(text) / v, 1.0, 1e-14) << text;
+    }
+}
+
 TEST(FixedPointText, AtMostFourDecimals) {
     EXPECT_EQ(FixedPointText(14.25), "14.25");
     EXPECT_EQ(FixedPointText(12), "12");
     EXPECT_EQ(FixedPointText(14.5), "14.5");
     EXPECT_EQ(FixedPointText(1.23456), "1.2346");
     EXPECT_EQ(FixedPointText(0.00001), "0");
+    // Too long for a small buffer: every digit, and nothing after them.
+    const std::string big = FixedPointText(1e300);
+    EXPECT_EQ(big.size(), 301u);
+    EXPECT_EQ(big.substr(0, 4), "1000");
+    EXPECT_EQ(big.find_first_not_of("0123456789"), std::string::npos);
 }
 
 } // namespace

@@ -129,6 +129,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "无效的属性值", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
         Confirm{"height the window cannot take", "11", "黑体", "255", "65280", "1e30", "100",
                 "无效的属性值", "11", "黑体", "255", "65280", nullptr, nullptr},
+        Confirm{"height too small to see", "11", "黑体", "255", "65280", "1", "100", "无效的属性值",
+                "11", "黑体", "255", "65280", nullptr, nullptr},
         Confirm{"fractions are saved as read", "10.25", "黑体", "255.4", "65280.6", "1000.5",
                 "100.5", "", "10.25", "黑体", "255.4", "65280.6", "1000.5", "100.5"}),
     RowName<Confirm>);

@@ -55,7 +55,8 @@ void PeerWidget::closeEvent(QCloseEvent* e) {
 }
 
 namespace {
-std::vector<QtWindowPeer*> g_peers;
+// Never destroyed: see the list of windows.
+auto& g_peers = *new std::vector<QtWindowPeer*>;
 
 Qt::WindowFlags flagsFor(BorderStyle border) {
     switch (border) {
