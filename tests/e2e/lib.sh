@@ -103,10 +103,18 @@ start_app() {
     fi
     WIN=$(prompt_window)
 }
-stop_app() { # stop_app SIGNAL: sends it and waits for the process to end
+stop_app() { # stop_app SIGNAL: sends it and waits for the process to end; sets APP_STATUS
     kill -"$1" "$APP_PID" 2>/dev/null
-    wait_for 10 sh -c "! kill -0 $APP_PID"
-    wait "$APP_PID" 2>/dev/null
+    app_ends
+}
+app_ends() { # waits up to 10 s for the process to end; sets APP_STATUS (timeout: "running")
+    if wait_for 10 sh -c "! kill -0 $APP_PID"; then
+        wait "$APP_PID" 2>/dev/null
+        APP_STATUS=$?
+    else
+        APP_STATUS=running
+        kill -KILL "$APP_PID" 2>/dev/null
+    fi
     APP_PID=
 }
 app_running() { [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; }

@@ -9,10 +9,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <limits>
 
 namespace toolkit::qt {
 
@@ -116,6 +118,8 @@ QtControlPeer::QtControlPeer(const ControlDesign& d, ControlSink& sink, QtWindow
             e->m_peer = this;
             e->setFrame(d.border);
             e->setContextMenuPolicy(Qt::PreventContextMenu);
+            // The program sets no length limit; Qt's default would cut a longer text.
+            e->setMaxLength(std::numeric_limits<int>::max());
             if (d.centred)
                 e->setAlignment(Qt::AlignCenter);
             m_connections << QObject::connect(e, &QLineEdit::textEdited, e,

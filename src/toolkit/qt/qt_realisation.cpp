@@ -2,6 +2,7 @@
 
 #include "qt_convert.h"
 #include "qt_dialogs.h"
+#include "qt_messages.h"
 #include "qt_store.h"
 #include "qt_window_peer.h"
 #include "toolkit/window.h"
@@ -48,9 +49,15 @@ void substituteChineseFaces() {
         QFont::insertSubstitutions(QString::fromUtf8(face), kai);
 }
 
+// Constructed first: the application's construction is what fails without a display.
+struct StartupMessages {
+    StartupMessages() { BeginStartup(); }
+};
+
 class QtRealisation : public Realisation {
   public:
     QtRealisation(int& argc, char** argv) : m_app(argc, argv) {
+        EndStartup();
         // The program decides when it ends: see the start-up window's close handling.
         QApplication::setQuitOnLastWindowClosed(false);
         substituteChineseFaces();
@@ -179,6 +186,7 @@ class QtRealisation : public Realisation {
             std::signal(s, onSignal);
     }
 
+    StartupMessages m_startup;
     QApplication m_app;
     QtSettingsStore m_store;
 };
