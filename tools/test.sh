@@ -11,3 +11,7 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 (cd build-asan && ctest --output-on-failure --timeout 300)
+# Short fuzz runs with a fixed seed; see tests/fuzz/CMakeLists.txt for longer ones.
+cmake -S tests/fuzz -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+cmake --build build-fuzz -j"$(nproc)"
+(cd build-fuzz && ctest --output-on-failure --timeout 300)

@@ -108,7 +108,8 @@ void QtSettingsStore::write(const std::string& app, const std::string& section,
     if (kind == FileKind::Regular) {
         const QSettings old(path, QSettings::IniFormat);
         for (const QString& k : old.allKeys())
-            wanted.append({k, old.value(k)});
+            if (!k.isEmpty() && !k.endsWith(QLatin1Char('/'))) // a line "=x" names nothing
+                wanted.append({k, old.value(k)});
     }
     for (const auto& [key, value] : entries) {
         const QString full = Q(section) + "/" + Q(key);
