@@ -7,6 +7,8 @@
 #include "toolkit/screen.h"
 
 #include <functional>
+#include <tuple>
+#include <vector>
 
 namespace S = FMain::Settings;
 
@@ -14,60 +16,57 @@ namespace {
 
 using PointerTest = WindowTest;
 
-TEST_F(PointerTest, WidthDragStartsWithin200TwipsOfTheRightEdge) {
-    const struct {
-        int16_t button;
-        float x;
-        int16_t flag; // -1: left as it was
-    } rows[] = {{1, 2800, 1}, {1, 2799, 0}, {1, 2999, 1}, {1, 0, 0}, {4, 2900, -1}, {3, 2900, -1}};
+// Presses (Down) and moves on the window surface: x in twips, buttons as the handlers get them.
+struct Gesture {
+    const char* name;
+    std::vector<std::tuple<char, int16_t, float>> steps; // 'D'own or 'M'ove, button, x
+    float width;
+    int16_t pointer, flag;
+};
+
+class PointerGestureTest : public WindowTest, public ::testing::WithParamInterface<Gesture> {};
+
+TEST_P(PointerGestureTest, WidthFollowsALeftDragFromTheRightEdge) {
+    const Gesture& g = GetParam();
     Form1& f = toolkit::Instance<Form1>();
-    for (const auto& r : rows) {
-        f.ResizeFlag = 7;
-        f.Form_MouseDown(r.button, 0, r.x, 0);
-        EXPECT_EQ(f.ResizeFlag, r.flag < 0 ? 7 : r.flag) << r.button << " at " << r.x;
+    for (const auto& [kind, button, x] : g.steps) {
+        const float at = x < 0 ? toolkit::Screen::Width() - x : x;
+        kind == 'D' ? f.Form_MouseDown(button, 0, at, 0) : f.Form_MouseMove(button, 0, at, 0);
     }
+    EXPECT_FLOAT_EQ(f.Width(), g.width < 0 ? toolkit::Screen::Width() : g.width);
+    EXPECT_FLOAT_EQ(f.Left(), 0) << "the left edge stays";
+    EXPECT_FLOAT_EQ(f.Text1.Width(), f.Width() - 20);
+    EXPECT_EQ(f.MousePointer(), g.pointer);
+    EXPECT_EQ(f.ResizeFlag, g.flag);
 }
 
-TEST_F(PointerTest, WidthFollowsThePointerBetween3000AndTheScreen) {
-    const float screen = toolkit::Screen::Width();
-    const struct {
-        float x, width;
-    } rows[] = {
-        {4500, 4500}, {1000, 3000}, {3000, 3000}, {screen + 500, screen}, {5000.5f, 5000.5f}};
-    for (const auto& r : rows) {
-        Form1& f = toolkit::Instance<Form1>();
-        f.Form_MouseDown(1, 0, f.Width() - 100, 0);
-        f.Form_MouseMove(1, 0, r.x, 0);
-        EXPECT_FLOAT_EQ(f.Width(), r.width) << r.x;
-        EXPECT_FLOAT_EQ(f.Left(), 0) << "the left edge stays";
-        EXPECT_FLOAT_EQ(f.Text1.Width(), r.width - 20);
-        EXPECT_EQ(f.MousePointer(), 9);
-    }
-}
-
-TEST_F(PointerTest, OtherMovesOnlySetThePointer) {
-    Form1& f = toolkit::Instance<Form1>();
-    f.Form_MouseDown(1, 0, 2900, 0);
-    f.Form_MouseMove(3, 0, 5000, 0); // left and right held together
-    f.Form_MouseMove(0, 0, 5000, 0);
-    EXPECT_FLOAT_EQ(f.Width(), 3000);
-    EXPECT_EQ(f.MousePointer(), 9);
-    f.Form_MouseDown(1, 0, 2799, 0);
-    f.Form_MouseMove(1, 0, 5000, 0);
-    EXPECT_FLOAT_EQ(f.Width(), 3000);
-    EXPECT_EQ(f.MousePointer(), 1) << "a left drag away from the edge shows the arrow";
-}
-
-TEST_F(PointerTest, FlagKeepsItsValueAfterTheButtonIsReleased) {
-    Form1& f = toolkit::Instance<Form1>();
-    f.Form_MouseDown(1, 0, 2900, 0);
-    f.Form_MouseMove(1, 0, 4000, 0);
-    f.Form_MouseMove(0, 0, 100, 0); // released, then moved back
-    EXPECT_EQ(f.ResizeFlag, 1);
-    EXPECT_FLOAT_EQ(f.Width(), 4000);
-    f.Form_MouseMove(1, 0, 5000, 0); // held again without a new press on the surface
-    EXPECT_FLOAT_EQ(f.Width(), 5000);
-}
+// A negative x or width stands for that far beyond the screen's width, or for the screen's width.
+INSTANTIATE_TEST_SUITE_P(
+    Table, PointerGestureTest,
+    ::testing::Values(
+        Gesture{"widens", {{'D', 1, 2900}, {'M', 1, 4500}}, 4500, 9, 1},
+        Gesture{"edge starts 200 twips in", {{'D', 1, 2800}, {'M', 1, 4500}}, 4500, 9, 1},
+        Gesture{"fraction", {{'D', 1, 2999}, {'M', 1, 5000.5f}}, 5000.5f, 9, 1},
+        Gesture{"not below 3000", {{'D', 1, 2900}, {'M', 1, 1000}}, 3000, 9, 1},
+        Gesture{"not beyond the screen", {{'D', 1, 2900}, {'M', 1, -500}}, -1, 9, 1},
+        Gesture{"away from the edge shows the arrow", {{'D', 1, 2799}, {'M', 1, 5000}}, 3000, 1, 0},
+        Gesture{"two buttons held", {{'D', 1, 2900}, {'M', 3, 5000}}, 3000, 9, 1},
+        Gesture{"two-button press leaves the flag",
+                {{'D', 1, 2900}, {'D', 3, 100}, {'M', 1, 4000}},
+                4000,
+                9,
+                1},
+        Gesture{"middle press leaves the flag",
+                {{'D', 1, 100}, {'D', 4, 2900}, {'M', 1, 4000}},
+                3000,
+                1,
+                0},
+        Gesture{"flag outlives the release",
+                {{'D', 1, 2900}, {'M', 1, 4000}, {'M', 0, 100}, {'M', 1, 5000}},
+                5000,
+                9,
+                1}),
+    RowName<Gesture>);
 
 TEST_F(PointerTest, DoubleClickClearsAndRestores) {
     const struct {

@@ -4,6 +4,7 @@
 
 #include "toolkit/control.h"
 #include "toolkit/qt/qt_controls.h"
+#include "toolkit/qt/qt_convert.h"
 #include "toolkit/qt/qt_window_peer.h"
 #include "toolkit/window.h"
 
@@ -36,21 +37,12 @@ namespace driver {
 
 namespace {
 
+using toolkit::qt::FromQColor;
+using toolkit::qt::Q;
 using toolkit::qt::QtControlPeer;
 using toolkit::qt::QtWindowPeer;
-
-QString q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-std::string s(const QString& q) {
-    return q.toStdString();
-}
-QColor toQ(int32_t c) {
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
-int32_t fromQ(const QColor& c) {
-    return c.red() | (c.green() << 8) | (c.blue() << 16);
-}
+using toolkit::qt::S;
+using toolkit::qt::ToQColor;
 
 QWidget* widgetOf(toolkit::Window& window) {
     QtWindowPeer* peer = QtWindowPeer::find(window.hWnd());
@@ -107,39 +99,31 @@ void answer(QWidget* w, const Pending& p) {
     if (auto* menu = qobject_cast<QMenu*>(w)) {
         seen.kind = Modal::Menu;
         for (QAction* a : menu->actions())
-            seen.items.push_back(s(a->text()));
+            seen.items.push_back(S(a->text()));
     } else if (auto* box = qobject_cast<QMessageBox*>(w)) {
         seen.kind = Modal::Message;
-        seen.title = s(box->windowTitle());
-        seen.text = s(box->text());
-        switch (box->icon()) {
-        case QMessageBox::Critical:
-            seen.icon = Icon::Critical;
-            break;
-        case QMessageBox::Question:
-            seen.icon = Icon::Question;
-            break;
-        case QMessageBox::Warning:
-            seen.icon = Icon::Warning;
-            break;
-        case QMessageBox::Information:
-            seen.icon = Icon::Information;
-            break;
-        default:
-            break;
-        }
+        seen.title = S(box->windowTitle());
+        seen.text = S(box->text());
+        const std::pair<QMessageBox::Icon, Icon> icons[] = {
+            {QMessageBox::Critical, Icon::Critical},
+            {QMessageBox::Question, Icon::Question},
+            {QMessageBox::Warning, Icon::Warning},
+            {QMessageBox::Information, Icon::Information}};
+        for (const auto& [qt, icon] : icons)
+            if (box->icon() == qt)
+                seen.icon = icon;
         seen.owner = handleOf(box->parentWidget());
     } else if (auto* colour = qobject_cast<QColorDialog*>(w)) {
         seen.kind = Modal::Colour;
         seen.owner = handleOf(colour->parentWidget());
-        seen.colour = fromQ(colour->currentColor());
+        seen.colour = FromQColor(colour->currentColor());
         seen.customBlack = true;
         for (int i = 0; i < QColorDialog::customCount(); ++i)
             seen.customBlack = seen.customBlack && QColorDialog::customColor(i) == Qt::black;
     } else if (auto* font = qobject_cast<QFontDialog*>(w)) {
         seen.kind = Modal::Font;
         seen.owner = handleOf(font->parentWidget());
-        seen.face = s(font->currentFont().family());
+        seen.face = S(font->currentFont().family());
         seen.points = font->currentFont().pointSizeF();
     }
     if (p.shown)
@@ -162,16 +146,16 @@ void answer(QWidget* w, const Pending& p) {
     case Modal::Colour: {
         auto* dialog = static_cast<QColorDialog*>(w);
         if (r.custom)
-            QColorDialog::setCustomColor(0, toQ(*r.custom));
+            QColorDialog::setCustomColor(0, ToQColor(*r.custom));
         if (r.colour)
-            dialog->setCurrentColor(toQ(*r.colour));
+            dialog->setCurrentColor(ToQColor(*r.colour));
         r.accept ? dialog->accept() : dialog->reject();
         return;
     }
     case Modal::Font: {
         auto* dialog = static_cast<QFontDialog*>(w);
         if (!r.face.empty()) {
-            QFont f(q(r.face));
+            QFont f(Q(r.face));
             f.setPointSizeF(r.points);
             dialog->setCurrentFont(f);
         }
@@ -310,7 +294,7 @@ void Type(toolkit::Control& control, const std::string& text) {
         e->selectAll();
     else if (auto* p = qobject_cast<QPlainTextEdit*>(w))
         p->selectAll();
-    QTest::keyClicks(w, q(text));
+    QTest::keyClicks(w, Q(text));
 }
 
 void Close(toolkit::Window& window) {
@@ -332,7 +316,7 @@ WindowState Native(toolkit::Window& window) {
     st.clientWidth = w->width();
     st.clientHeight = w->height();
     st.visible = w->isVisible();
-    st.title = s(w->windowTitle());
+    st.title = S(w->windowTitle());
     st.topmost = w->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
     st.frameless = w->windowFlags().testFlag(Qt::FramelessWindowHint);
     st.icon = !w->windowIcon().isNull();
@@ -345,28 +329,28 @@ ControlState Native(toolkit::Control& control) {
     ControlState st;
     bool box = true;
     if (auto* e = qobject_cast<QLineEdit*>(w)) {
-        st.text = s(e->text());
+        st.text = S(e->text());
     } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
-        st.text = s(p->toPlainText().replace('\n', QStringLiteral("\r\n")));
+        st.text = S(p->toPlainText().replace('\n', QStringLiteral("\r\n")));
     } else if (auto* c = qobject_cast<QComboBox*>(w)) {
-        st.text = s(c->currentText());
+        st.text = S(c->currentText());
         for (int i = 0; i < c->count(); ++i)
-            st.items.push_back(s(c->itemText(i)));
+            st.items.push_back(S(c->itemText(i)));
     } else {
         box = false;
         if (auto* l = qobject_cast<QLabel*>(w))
-            st.text = s(l->text());
+            st.text = S(l->text());
         else if (auto* b = qobject_cast<QPushButton*>(w))
-            st.text = s(b->text());
+            st.text = S(b->text());
         else if (auto* g = qobject_cast<QGroupBox*>(w))
-            st.text = s(g->title());
+            st.text = S(g->title());
     }
-    st.toolTip = s(w->toolTip());
+    st.toolTip = S(w->toolTip());
     st.enabled = w->isEnabled();
-    st.face = s(QFontInfo(w->font()).family());
+    st.face = S(QFontInfo(w->font()).family());
     const QPalette& pal = w->palette();
-    st.fore = fromQ(pal.color(box ? QPalette::Text : QPalette::WindowText));
-    st.back = fromQ(pal.color(box ? QPalette::Base : QPalette::Window));
+    st.fore = FromQColor(pal.color(box ? QPalette::Text : QPalette::WindowText));
+    st.back = FromQColor(pal.color(box ? QPalette::Base : QPalette::Window));
     return st;
 }
 
@@ -375,14 +359,14 @@ std::vector<std::string> Opened() {
 }
 
 bool FaceInstalled(const std::string& face) {
-    return QFontDatabase::families().contains(q(face));
+    return QFontDatabase::families().contains(Q(face));
 }
 
 std::string ChineseFace() {
     for (const QString& f : QFontDatabase::families())
         if (f.contains("WenQuanYi") || f.contains("CJK SC"))
-            return s(f);
-    return s(QFontDatabase::families().value(0));
+            return S(f);
+    return S(QFontDatabase::families().value(0));
 }
 
 } // namespace driver
