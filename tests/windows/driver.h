@@ -49,11 +49,11 @@ struct Shown {
 
 struct Reply {
     bool accept = true;
-    int item = -1;                   // menu: the item to click; -1 closes it
-    std::optional<int32_t> colour;   // colour dialog: the colour to pick
-    std::optional<int32_t> custom;   // colour dialog: a custom colour the user defines first
-    std::string face;                // font dialog: the face and size to pick
-    double points = 0;               //
+    int item = -1;                 // menu: the item to click; -1 closes it
+    std::optional<int32_t> colour; // colour dialog: the colour to pick
+    std::optional<int32_t> custom; // colour dialog: a custom colour the user defines first
+    std::string face;              // font dialog: the face and point size to pick
+    double points = 0;
     std::function<void()> whileOpen; // runs while it is open, before it is answered
 };
 inline Reply Accept() {
@@ -70,8 +70,9 @@ inline Reply Item(int index) {
     return r;
 }
 
-// Answers the next dialog or menu that is open once the earlier answers are given, and records
-// what it showed.
+// Given before the action that opens it: answers the next dialog or menu that is open once the
+// earlier answers are given, and records what it showed. Whatever the answer opens in turn is
+// answered by the next one.
 void Answer(Reply reply, Shown* shown = nullptr);
 // Forgets the answers whose dialog never opened; returns how many there were.
 int Unanswered();
