@@ -5,61 +5,26 @@
 #include "app/product.h"
 #include "settings/settings_window.h"
 
-#include <QDesktopServices>
-#include <QLabel>
-#include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QTest>
-#include <QUrl>
-
 namespace {
 
-// Collects what the shell was asked to open, instead of starting a browser.
-class Catcher : public QObject {
-    Q_OBJECT
-  public:
-    QStringList opened;
-  public slots:
-    void open(const QUrl& url) { opened << url.toString(); }
-};
+using AboutTest = WindowTest;
 
-class AboutTest : public WindowTest {
-  protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        for (const char* scheme : {"http", "https"})
-            QDesktopServices::setUrlHandler(scheme, &m_catcher, "open");
-    }
-    void TearDown() override {
-        for (const char* scheme : {"http", "https"})
-            QDesktopServices::unsetUrlHandler(scheme);
-        WindowTest::TearDown();
-    }
-    Catcher m_catcher;
-};
-
-QLabel* labelWithText(toolkit::Window& w, const QString& text) {
-    for (QLabel* l : WidgetOf(w)->findChildren<QLabel*>())
-        if (l->text() == text)
-            return l;
-    return nullptr;
-}
-
-TEST_F(AboutTest, ChangeLogHasExactlySixLines) {
+TEST_F(AboutTest, ChangeLogShowsItsSixLines) {
     关于& a = toolkit::Instance<关于>();
-    EXPECT_EQ(a.ts.Text(), "verez---Kelm屏幕提示框\r\n更新日志:\r\n20190228-->>\r\n"
-                           "1、文本框双击可清空内容\r\n2、鼠标按住右下角可以改变文本框的宽度\r\n"
-                           "3、右键文件框可以调用设置菜单");
-    auto* edit = ChildOf<QPlainTextEdit>(a);
-    ASSERT_NE(edit, nullptr);
-    EXPECT_EQ(edit->blockCount(), 6);
-    EXPECT_EQ(edit->toPlainText().split('\n').last(), "3、右键文件框可以调用设置菜单");
+    const std::string shown = driver::Native(a.ts).text;
+    EXPECT_EQ(shown, a.ts.Text());
+    size_t breaks = 0;
+    for (size_t at = shown.find("\r\n"); at != std::string::npos; at = shown.find("\r\n", at + 2))
+        ++breaks;
+    EXPECT_EQ(breaks, 5u);
+    EXPECT_TRUE(shown.ends_with("\r\n3、右键文件框可以调用设置菜单")) << shown;
 }
 
 TEST_F(AboutTest, ReopeningRebuildsAnEditedChangeLog) {
     关于& a = toolkit::Instance<关于>();
-    QTest::keyClicks(ChildOf<QPlainTextEdit>(a), "edited");
-    EXPECT_NE(a.ts.Text().find("edited"), std::string::npos);
+    a.Show();
+    driver::Type(a.ts, "edited");
+    EXPECT_EQ(a.ts.Text(), "edited");
     toolkit::Unload(a);
     EXPECT_EQ(toolkit::Instance<关于>().ts.Text().find("edited"), std::string::npos);
 }
@@ -71,42 +36,34 @@ TEST_F(AboutTest, TwoClicksShowOneWindow) {
     s.关于作者_Click();
     EXPECT_EQ(toolkit::LoadedInstance<关于>(), first);
     EXPECT_EQ(toolkit::Forms().size(), 3u) << "prompt, settings and one About window";
-    QWidget* w = WidgetOf(*first);
-    EXPECT_TRUE(w->isVisible());
-    EXPECT_EQ(w->windowTitle(), "关于作者");
-    EXPECT_EQ(w->size(), QSize(431, 452)) << "6465 x 6780 twips";
-    EXPECT_FALSE(w->windowIcon().isNull());
+    const driver::WindowState w = driver::Native(*first);
+    EXPECT_TRUE(w.visible);
+    EXPECT_EQ(w.title, "关于作者");
+    EXPECT_EQ(w.clientWidth, 431) << "6465 x 6780 twips";
+    EXPECT_EQ(w.clientHeight, 452);
+    EXPECT_TRUE(w.icon);
+    EXPECT_NE(w.inTaskbar, false) << "where the realisation can tell";
 }
 
-TEST_F(AboutTest, ProductLabelsOpenTheirPages) {
+TEST_F(AboutTest, LinksOpenTheirPagesAndTheVersionLinkShowsAMessage) {
     关于& a = toolkit::Instance<关于>();
     a.Show();
-    for (const auto& product : kelm::kAboutProducts) {
-        QLabel* label = labelWithText(a, product.name);
-        ASSERT_NE(label, nullptr) << product.name;
-        QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(5, 5));
+    toolkit::Label* links[] = {&a.Label4, &a.Label5, &a.Label6, &a.Label8};
+    std::vector<std::string> expected;
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(driver::Native(*links[i]).text, kelm::kAboutProducts[i].name);
+        driver::Click(*links[i]);
+        expected.push_back(kelm::kAboutProducts[i].url);
     }
-    ASSERT_EQ(m_catcher.opened.size(), 4);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(QUrl(m_catcher.opened[i]), QUrl(kelm::kAboutProducts[i].url));
-}
-
-TEST_F(AboutTest, VersionLinkShowsAMessageAndOpensNothing) {
-    关于& a = toolkit::Instance<关于>();
-    a.Show();
-    QLabel* label = labelWithText(a, "查看最新版本--Kelm屏幕提示框 20190218");
-    ASSERT_NE(label, nullptr);
     for (int i = 0; i < 2; ++i) {
-        ShownMessage message;
-        AcceptNextMessage(message);
-        QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(5, 5));
+        driver::Shown message;
+        driver::Answer(driver::Accept(), &message);
+        driver::Click(a.Label7);
         EXPECT_EQ(message.text, "加QQ获取版本最新版");
         EXPECT_EQ(message.title, "Kelm提示您");
-        EXPECT_EQ(message.icon, QMessageBox::Information);
+        EXPECT_EQ(message.icon, driver::Icon::Information);
     }
-    EXPECT_TRUE(m_catcher.opened.isEmpty());
+    EXPECT_EQ(driver::Opened(), expected) << "the version link opens nothing";
 }
 
 } // namespace
-
-#include "about_test.moc"

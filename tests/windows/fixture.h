@@ -1,15 +1,12 @@
 #pragma once
-// The windows on the real Qt realisation, offscreen, each test with its own settings store.
+// The windows on the real realisation, each test with an empty settings store.
+#include "driver.h"
 #include "services/config.h"
 #include "toolkit/window.h"
 
-#include <QMessageBox>
-#include <QString>
-#include <QWidget>
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <functional>
+#include <cctype>
 #include <optional>
 #include <string>
 
@@ -18,41 +15,9 @@ class WindowTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    void seed(const FMain::Setting& setting, const std::string& text);
-    std::optional<std::string> stored(const FMain::Setting& setting);
-    // Makes every later store write fail.
-    void breakStore();
-
-    std::filesystem::path m_dir;
+    static void seed(const FMain::Setting& setting, const std::string& text);
+    static std::optional<std::string> stored(const FMain::Setting& setting);
 };
-
-QWidget* WidgetOf(toolkit::Window& window);
-template <class T> T* ChildOf(toolkit::Window& window) {
-    return WidgetOf(window)->findChild<T*>();
-}
-
-// Clicks the item of an open pop-up menu, as a person would.
-void ChooseMenuItem(QWidget* menu, int index);
-
-// Runs `answer` on the next modal dialog or pop-up menu once its loop has started.
-void AnswerNextModal(std::function<void(QWidget*)> answer);
-
-// Answers a dialog if one opens while this object lives; forgets it otherwise.
-class AnswerIfModal {
-  public:
-    explicit AnswerIfModal(std::function<void(QWidget*)> answer);
-    ~AnswerIfModal();
-
-  private:
-    class QTimer* m_timer;
-};
-
-struct ShownMessage {
-    QString text, title;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-};
-// Accepts the next message box and remembers what it said.
-void AcceptNextMessage(ShownMessage& into);
 
 // Names a table's rows after their `name` field.
 template <class Row> std::string RowName(const ::testing::TestParamInfo<Row>& info) {

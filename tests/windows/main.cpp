@@ -1,14 +1,14 @@
 #include "app/bootstrap.h"
+#include "driver.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     ::testing::InitGoogleTest(&argc, argv);
+    driver::Prepare();
     kelm::StartToolkit(argc, argv);
     const int rc = RUN_ALL_TESTS();
+    driver::Finish();
     kelm::StopToolkit();
     return rc;
 }

@@ -6,10 +6,9 @@
 #include "toolkit/program.h"
 #include "toolkit/screen.h"
 
-#include <QAction>
-#include <QLineEdit>
-#include <QMenu>
-#include <QTest>
+#include <functional>
+#include <tuple>
+#include <vector>
 
 namespace S = FMain::Settings;
 
@@ -17,66 +16,57 @@ namespace {
 
 using PointerTest = WindowTest;
 
-TEST_F(PointerTest, WidthDragStartsWithin200TwipsOfTheRightEdge) {
-    const struct {
-        int16_t button;
-        float x;
-        int16_t flag; // -1: left as it was
-    } rows[] = {{1, 2800, 1}, {1, 2799, 0}, {1, 2999, 1}, {1, 0, 0}, {4, 2900, -1}, {3, 2900, -1}};
+// Presses (Down) and moves on the window surface: x in twips, buttons as the handlers get them.
+struct Gesture {
+    const char* name;
+    std::vector<std::tuple<char, int16_t, float>> steps; // 'D'own or 'M'ove, button, x
+    float width;
+    int16_t pointer, flag;
+};
+
+class PointerGestureTest : public WindowTest, public ::testing::WithParamInterface<Gesture> {};
+
+TEST_P(PointerGestureTest, WidthFollowsALeftDragFromTheRightEdge) {
+    const Gesture& g = GetParam();
     Form1& f = toolkit::Instance<Form1>();
-    for (const auto& r : rows) {
-        f.ResizeFlag = 7;
-        f.Form_MouseDown(r.button, 0, r.x, 0);
-        EXPECT_EQ(f.ResizeFlag, r.flag < 0 ? 7 : r.flag) << r.button << " at " << r.x;
+    for (const auto& [kind, button, x] : g.steps) {
+        const float at = x < 0 ? toolkit::Screen::Width() - x : x;
+        kind == 'D' ? f.Form_MouseDown(button, 0, at, 0) : f.Form_MouseMove(button, 0, at, 0);
     }
+    EXPECT_FLOAT_EQ(f.Width(), g.width < 0 ? toolkit::Screen::Width() : g.width);
+    EXPECT_FLOAT_EQ(f.Left(), 0) << "the left edge stays";
+    EXPECT_FLOAT_EQ(f.Text1.Width(), f.Width() - 20);
+    EXPECT_EQ(f.MousePointer(), g.pointer);
+    EXPECT_EQ(f.ResizeFlag, g.flag);
 }
 
-TEST_F(PointerTest, WidthFollowsThePointerBetween3000AndTheScreen) {
-    const float screen = toolkit::Screen::Width();
-    const struct {
-        float x, width;
-    } rows[] = {
-        {4500, 4500}, {1000, 3000}, {3000, 3000}, {screen + 500, screen}, {5000.5f, 5000.5f}};
-    for (const auto& r : rows) {
-        Form1& f = toolkit::Instance<Form1>();
-        f.Form_MouseDown(1, 0, f.Width() - 100, 0);
-        f.Form_MouseMove(1, 0, r.x, 0);
-        EXPECT_FLOAT_EQ(f.Width(), r.width) << r.x;
-        EXPECT_FLOAT_EQ(f.Left(), 0) << "the left edge stays";
-        EXPECT_FLOAT_EQ(f.Text1.Width(), r.width - 20);
-        EXPECT_EQ(f.MousePointer(), 9);
-    }
-}
-
-TEST_F(PointerTest, MovesOtherwiseOnlySetThePointer) {
-    Form1& f = toolkit::Instance<Form1>();
-    f.Form_MouseDown(1, 0, 2900, 0);
-    f.Form_MouseMove(3, 0, 5000, 0); // left and right held together
-    EXPECT_FLOAT_EQ(f.Width(), 3000);
-    EXPECT_EQ(f.MousePointer(), 9);
-    f.Form_MouseMove(0, 0, 5000, 0);
-    EXPECT_FLOAT_EQ(f.Width(), 3000);
-    EXPECT_EQ(f.MousePointer(), 9);
-
-    f.Form_MouseDown(1, 0, 2799, 0);
-    f.Form_MouseMove(1, 0, 5000, 0);
-    EXPECT_FLOAT_EQ(f.Width(), 3000);
-    EXPECT_EQ(f.MousePointer(), 1) << "a left drag away from the edge shows the arrow";
-
-    f.Text1_MouseMove(0, 0, 10, 10);
-    EXPECT_EQ(f.MousePointer(), 1);
-}
-
-TEST_F(PointerTest, FlagKeepsItsValueAfterTheButtonIsReleased) {
-    Form1& f = toolkit::Instance<Form1>();
-    f.Form_MouseDown(1, 0, 2900, 0);
-    f.Form_MouseMove(1, 0, 4000, 0);
-    f.Form_MouseMove(0, 0, 100, 0); // released, then moved back
-    EXPECT_EQ(f.ResizeFlag, 1);
-    EXPECT_FLOAT_EQ(f.Width(), 4000);
-    f.Form_MouseMove(1, 0, 5000, 0); // held again without a new press on the surface
-    EXPECT_FLOAT_EQ(f.Width(), 5000);
-}
+// A negative x or width stands for that far beyond the screen's width, or for the screen's width.
+INSTANTIATE_TEST_SUITE_P(
+    Table, PointerGestureTest,
+    ::testing::Values(
+        Gesture{"widens", {{'D', 1, 2900}, {'M', 1, 4500}}, 4500, 9, 1},
+        Gesture{"edge starts 200 twips in", {{'D', 1, 2800}, {'M', 1, 4500}}, 4500, 9, 1},
+        Gesture{"fraction", {{'D', 1, 2999}, {'M', 1, 5000.5f}}, 5000.5f, 9, 1},
+        Gesture{"not below 3000", {{'D', 1, 2900}, {'M', 1, 1000}}, 3000, 9, 1},
+        Gesture{"not beyond the screen", {{'D', 1, 2900}, {'M', 1, -500}}, -1, 9, 1},
+        Gesture{"away from the edge shows the arrow", {{'D', 1, 2799}, {'M', 1, 5000}}, 3000, 1, 0},
+        Gesture{"two buttons held", {{'D', 1, 2900}, {'M', 3, 5000}}, 3000, 9, 1},
+        Gesture{"two-button press leaves the flag",
+                {{'D', 1, 2900}, {'D', 3, 100}, {'M', 1, 4000}},
+                4000,
+                9,
+                1},
+        Gesture{"middle press leaves the flag",
+                {{'D', 1, 100}, {'D', 4, 2900}, {'M', 1, 4000}},
+                3000,
+                1,
+                0},
+        Gesture{"flag outlives the release",
+                {{'D', 1, 2900}, {'M', 1, 4000}, {'M', 0, 100}, {'M', 1, 5000}},
+                5000,
+                9,
+                1}),
+    RowName<Gesture>);
 
 TEST_F(PointerTest, DoubleClickClearsAndRestores) {
     const struct {
@@ -108,56 +98,35 @@ TEST_F(PointerTest, DoubleClickClearsAndRestores) {
 TEST_F(PointerTest, RealDoubleClickReachesTheTextBox) {
     Form1& f = toolkit::Instance<Form1>();
     f.Show();
-    auto* edit = ChildOf<QLineEdit>(f);
-    QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(20, 10));
-    QTest::mouseDClick(edit, Qt::LeftButton, {}, QPoint(20, 10));
+    driver::Click(f.Text1, driver::Button::Left, 20, 10);
+    driver::DoubleClick(f.Text1, 20, 10);
     EXPECT_EQ(f.Text1.Text(), "");
-    EXPECT_EQ(edit->text(), "");
-    QTest::mouseDClick(edit, Qt::LeftButton, {}, QPoint(20, 10));
-    EXPECT_EQ(edit->text(), "[文本内容]");
+    EXPECT_EQ(driver::Native(f.Text1).text, "");
+    driver::DoubleClick(f.Text1, 20, 10);
+    EXPECT_EQ(driver::Native(f.Text1).text, "[文本内容]");
 }
 
 TEST_F(PointerTest, RightClickLoadsTheSettingsWindowHiddenOnceAndDisablesTheBox) {
     Form1& f = toolkit::Instance<Form1>();
     f.Show();
-    auto* edit = ChildOf<QLineEdit>(f);
     EXPECT_EQ(toolkit::LoadedInstance<设置>(), nullptr);
-    QStringList captions;
+    driver::Shown menu;
     bool enabledWhileOpen = true;
-    AnswerNextModal([&](QWidget* w) {
-        auto* menu = qobject_cast<QMenu*>(w);
-        ASSERT_NE(menu, nullptr);
-        for (QAction* a : menu->actions())
-            captions << a->text() + (a->isSeparator() ? "|sep" : "");
-        enabledWhileOpen = edit->isEnabled() || f.Text1.Enabled();
-        menu->close();
-    });
-    QTest::mousePress(edit, Qt::RightButton, {}, QPoint(20, 10));
-    QTest::mouseRelease(edit, Qt::RightButton, {}, QPoint(20, 10));
-    EXPECT_EQ(captions, QStringList({"参数设置", "关于作者", "退出"}));
+    driver::Reply close = driver::Cancel();
+    close.whileOpen = [&] { enabledWhileOpen = driver::Native(f.Text1).enabled; };
+    driver::Answer(close, &menu);
+    driver::Click(f.Text1, driver::Button::Right, 20, 10);
+    EXPECT_EQ(menu.items, std::vector<std::string>({"参数设置", "关于作者", "退出"}));
     EXPECT_FALSE(enabledWhileOpen);
-    EXPECT_TRUE(f.Text1.Enabled());
-    EXPECT_TRUE(edit->isEnabled());
+    EXPECT_TRUE(driver::Native(f.Text1).enabled);
     设置* settings = toolkit::LoadedInstance<设置>();
     ASSERT_NE(settings, nullptr);
-    EXPECT_FALSE(settings->Visible());
-    EXPECT_FALSE(WidgetOf(*settings)->isVisible());
+    EXPECT_FALSE(driver::Native(*settings).visible);
 
-    AnswerNextModal([](QWidget* w) { w->close(); });
-    QTest::mousePress(edit, Qt::RightButton, {}, QPoint(20, 10));
+    driver::Answer(driver::Cancel(), &menu);
+    driver::Click(f, driver::Button::Right, 199, 2); // the surface opens the same menu
+    EXPECT_EQ(menu.items.size(), 3u);
     EXPECT_EQ(toolkit::LoadedInstance<设置>(), settings) << "not loaded again";
-}
-
-TEST_F(PointerTest, RightClickOnTheSurfaceOpensTheSameMenu) {
-    Form1& f = toolkit::Instance<Form1>();
-    f.Show();
-    int items = 0;
-    AnswerNextModal([&](QWidget* w) {
-        items = static_cast<int>(static_cast<QMenu*>(w)->actions().size());
-        w->close();
-    });
-    QTest::mousePress(WidgetOf(f), Qt::RightButton, {}, QPoint(199, 2));
-    EXPECT_EQ(items, 3);
 }
 
 TEST_F(PointerTest, ExitFromTheMenuSavesAndEnds) {
@@ -165,8 +134,8 @@ TEST_F(PointerTest, ExitFromTheMenuSavesAndEnds) {
     f.Show();
     f.setWidth(5000);
     f.Text1.setText("退出前");
-    AnswerNextModal([](QWidget* w) { ChooseMenuItem(w, 2); });
-    QTest::mousePress(ChildOf<QLineEdit>(f), Qt::RightButton, {}, QPoint(20, 10));
+    driver::Answer(driver::Item(2));
+    driver::Click(f.Text1, driver::Button::Right, 20, 10);
     EXPECT_TRUE(toolkit::Ending());
     EXPECT_TRUE(toolkit::Forms().empty());
     EXPECT_EQ(stored(S::Text), "退出前");

@@ -16,6 +16,8 @@
 #include <QScrollBar>
 #include <limits>
 
+#include <vector>
+
 namespace toolkit::qt {
 
 namespace {
@@ -83,6 +85,8 @@ using LineEdit = Reporting<QLineEdit>;
 using PlainTextEdit = Reporting<QPlainTextEdit>;
 using Label = Reporting<QLabel>;
 
+std::vector<QtControlPeer*> g_controls;
+
 QString toQtLines(const std::string& text) {
     QString s = Q(text);
     s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -100,6 +104,7 @@ std::string fromQtLines(const QString& text) {
 QtControlPeer::QtControlPeer(const ControlDesign& d, ControlSink& sink, QtWindowPeer& window,
                              QWidget* parent)
     : m_kind(d.kind), m_sink(&sink), m_window(window), m_autoSize(d.autoSize) {
+    g_controls.push_back(this);
     QWidget* w = nullptr;
     switch (d.kind) {
     case ControlKind::TextBox:
@@ -200,6 +205,7 @@ QtControlPeer::QtControlPeer(const ControlDesign& d, ControlSink& sink, QtWindow
 }
 
 QtControlPeer::~QtControlPeer() {
+    std::erase(g_controls, this);
     m_sink = nullptr;
     // The widget outlives this peer until its window is deleted; it must not call back.
     for (const auto& c : std::as_const(m_connections))
@@ -212,6 +218,13 @@ QtControlPeer::~QtControlPeer() {
         p->m_peer = nullptr;
     else if (auto* l = dynamic_cast<Label*>(m_widget.data()))
         l->m_peer = nullptr;
+}
+
+QtControlPeer* QtControlPeer::find(const ControlSink* sink) {
+    for (QtControlPeer* p : g_controls)
+        if (p->m_sink == sink)
+            return p;
+    return nullptr;
 }
 
 double QtControlPeer::tpp() const {

@@ -25,6 +25,8 @@ class QtControlPeer : public ControlPeer {
     void setEnabled(bool enabled) override;
     void addItem(const std::string& item) override;
 
+    // The peer that reports to `sink`, if it still exists.
+    static QtControlPeer* find(const ControlSink* sink);
     QWidget* widget() const { return m_widget; }
     ControlSink* sink() const { return m_sink; }
     QtWindowPeer& window() const { return m_window; }
