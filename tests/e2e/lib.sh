@@ -46,7 +46,7 @@ start_x() {
     local n
     for n in $(seq 151 199); do
         [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] && continue
-        Xvfb :$n -screen 0 1280x800x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+        Xvfb :$n -screen 0 1280x800x24 -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
         XVFB_PID=$!
         export DISPLAY=:$n
         # Another server may have taken the number meanwhile: ours must be the one answering.
