@@ -51,11 +51,12 @@ done
 check "package recommends a Simplified Chinese font" yes \
     "$(dpkg-deb -f "$deb" Recommends | grep -q 'fonts-noto-cjk' && echo yes || echo no)"
 
-# The installed program starts, shows its window with its icon, and ends when asked.
+# The installed program starts, shows its window with its icon, and ends when asked; Qt's own
+# options still reach Qt.
 APP=$PREFIX/bin/kelm-prompt
 fresh_store
 start_x
-start_app
+start_app -display "$DISPLAY"
 check "the installed program's window has an icon" yes "$(xprop -id "$WIN" _NET_WM_ICON | grep -q '=' && echo yes || echo no)"
 stop_app TERM
 check "the installed program saved its text on TERM" "[文本内容]" "$(stored _文本内容)"

@@ -93,8 +93,8 @@ stored() { # stored SUFFIX: the value as the program wrote it
 }
 
 prompt_window() { xdotool search --onlyvisible --name '^Kelm屏幕提示框$' 2>/dev/null | head -n 1; }
-start_app() {
-    "$APP" >>"$WORK/app.log" 2>&1 &
+start_app() { # start_app [ARGUMENTS...]
+    "$APP" "$@" >>"$WORK/app.log" 2>&1 &
     APP_PID=$!
     if ! wait_for 10 prompt_window; then
         echo "FAIL - the prompt window did not appear"
