@@ -5,11 +5,15 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QListView>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -45,6 +49,73 @@ TEST(QtDialogsTest, ButtonsAreChineseWhateverTheLocale) {
         for (const QString& b : row.buttons)
             EXPECT_TRUE(seen.contains(b)) << row.name << ": " << seen.join(", ").toStdString();
     }
+}
+
+// Opens the font dialog seeded with `face`, lets `answer` act on it, and returns the choice.
+std::optional<toolkit::FontChoice> PickFont(const char* face,
+                                            const std::function<void(QFontDialog*)>& answer) {
+    toolkit::FontSeed seed;
+    seed.font.Name = face;
+    seed.points = 14;
+    seed.minPoints = 8;
+    seed.maxPoints = 72;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        answer(dialog);
+        dialog->accept();
+    });
+    return toolkit::CurrentRealisation().chooseFont(seed);
+}
+
+QString AnotherFamily(const QFont& shown) {
+    for (const QString& f : QFontDatabase::families())
+        if (f != shown.family() && !QFontDatabase::isPrivateFamily(f))
+            return f;
+    return {};
+}
+
+TEST(QtDialogsTest, FontDialogReturnsTheFaceAskedForUnlessAnotherIsChosen) {
+    QString other;
+    const struct {
+        const char* name;
+        const char* seed;
+        bool choose;
+    } rows[] = {{"missing face confirmed", "微软雅黑", false},
+                {"missing face replaced", "微软雅黑", true},
+                {"installed face confirmed", "DejaVu Sans", false}};
+    for (const auto& row : rows) {
+        const auto choice = PickFont(row.seed, [&](QFontDialog* d) {
+            if (!row.choose)
+                return;
+            other = AnotherFamily(d->currentFont());
+            QFont f = d->currentFont();
+            f.setFamily(other);
+            d->setCurrentFont(f);
+        });
+        ASSERT_TRUE(choice) << row.name;
+        EXPECT_EQ(choice->face, row.choose ? other.toStdString() : row.seed) << row.name;
+        EXPECT_EQ(choice->points, 14) << row.name;
+    }
+}
+
+TEST(QtDialogsTest, FontDialogOffersSizesFrom8To72) {
+    QList<int> offered;
+    PickFont("DejaVu Sans", [&](QFontDialog* d) {
+        for (auto* view : d->findChildren<QListView*>()) {
+            QList<int> sizes;
+            bool numbers = true;
+            for (int row = 0; row < view->model()->rowCount() && numbers; ++row)
+                if (!view->isRowHidden(row))
+                    sizes << view->model()->index(row, 0).data().toInt(&numbers);
+            if (numbers && !sizes.isEmpty())
+                offered = sizes;
+        }
+    });
+    ASSERT_FALSE(offered.isEmpty());
+    EXPECT_EQ(offered.first(), 8);
+    EXPECT_EQ(offered.last(), 72);
 }
 
 } // namespace

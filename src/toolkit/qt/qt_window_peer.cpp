@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QWindow>
 
 namespace toolkit::qt {
@@ -88,7 +89,8 @@ Qt::CursorShape cursorFor(int16_t shape) {
 
 QtWindowPeer::QtWindowPeer(const WindowDesign& design, WindowSink& sink, double twipsPerPixel)
     : m_widget(new PeerWidget(this, flagsFor(design.border))), m_sink(&sink), m_tpp(twipsPerPixel),
-      m_fixedSize(design.border != BorderStyle::None), m_showInTaskbar(design.showInTaskbar) {
+      m_fixedSize(design.border != BorderStyle::None), m_showInTaskbar(design.showInTaskbar),
+      m_centreOnShow(design.centreOnShow) {
     g_peers.push_back(this);
     m_widget->setWindowTitle(Q(design.caption));
     m_widget->setMouseTracking(true);
@@ -136,6 +138,8 @@ void QtWindowPeer::setMousePointer(int16_t shape) {
 }
 
 void QtWindowPeer::show() {
+    m_centrePending = m_centreOnShow && !m_shownBefore;
+    m_shownBefore = true;
     m_widget->show();
     m_widget->raise();
     m_widget->activateWindow();
@@ -260,6 +264,7 @@ void QtWindowPeer::geometryChanged() {
 // flags change; a window manager only takes requests for windows it manages. The first paint of
 // each native window comes after all of that.
 void QtWindowPeer::painted() {
+    centreByFrame();
     if (m_showInTaskbar || !m_widget->windowHandle() || !m_widget->windowHandle()->isExposed())
         return;
     const WId id = m_widget->windowHandle()->winId();
@@ -267,6 +272,21 @@ void QtWindowPeer::painted() {
         m_skipTaskbarDone = id;
         SetSkipTaskbar(id);
     }
+}
+
+// The window was centred by its client area; the frame, and so the correction, is known once the
+// window manager has framed it, before its first paint.
+void QtWindowPeer::centreByFrame() {
+    if (!m_centrePending)
+        return;
+    const QRect frame = m_widget->frameGeometry();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (frame.size() == m_widget->size() || !screen)
+        return;
+    m_centrePending = false;
+    const QRect area = screen->geometry();
+    m_widget->move(area.x() + (area.width() - frame.width()) / 2,
+                   area.y() + (area.height() - frame.height()) / 2);
 }
 
 void QtWindowPeer::closeRequested() {
