@@ -30,4 +30,9 @@ for row in "${rows[@]}"; do
     fi
 done
 rm -f /tmp/kelm-cl-$$
+
+# Wayland alone: the program says once what cannot work there.
+notes=$(env -u DISPLAY -u QT_QPA_PLATFORM WAYLAND_DISPLAY=wayland-kelm-absent timeout 10 "$app" 2>&1 |
+    grep -c '^kelm-prompt: Wayland only:')
+if [ "$notes" == 1 ]; then echo "ok   - Wayland alone"; else echo "FAIL - Wayland alone: said $notes times"; failed=1; fi
 exit $failed

@@ -3,6 +3,7 @@
 #include "qt_command_line.h"
 #include "qt_convert.h"
 #include "qt_dialogs.h"
+#include "qt_platform_choice.h"
 #include "qt_store.h"
 #include "qt_translations.h"
 #include "qt_window_peer.h"
@@ -199,6 +200,7 @@ std::optional<FontChoice> QtRealisation::chooseFont(const FontSeed& seed) {
 
 std::unique_ptr<Realisation> MakeQtRealisation(int& argc, char** argv) {
     ApplyCommandLine(argc, argv);
+    ChoosePlatform(argc, argv);
     return std::make_unique<QtRealisation>(argc, argv);
 }
 

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# dialogs_e2e.sh PROGRAM: the settings and About windows open centred by their frame, and Enter
-# presses the focused button of the settings window, in Xvfb + openbox.
+# session_e2e.sh PROGRAM: in a Wayland session that also offers X11 (Xvfb + openbox and a Wayland
+# socket that is not there), the program runs on X11; its settings and About windows open centred
+# by their frame, and Enter presses the focused button of the settings window.
 source "$(dirname "$0")/../e2e/lib.sh" "$1"
 fresh_store
 start_x
+export WAYLAND_DISPLAY=wayland-kelm-absent XDG_SESSION_TYPE=wayland
 start_app
+check "runs on X11 without trying Wayland" "" "$(grep -i wayland "$WORK/app.log")"
 read -r px py pw ph <<<"$(geometry "$WIN")"
 read -r sw sh <<<"$(xwininfo -root | awk '/^  Width/{w=$2} /^  Height/{h=$2} END{print w, h}')"
 
