@@ -224,11 +224,15 @@ void QtWindowPeer::requestMove() {
     pointerMoved(m_lastGlobal); // catch up with the travel so far
 }
 
+// Changing a widget's flags replaces its native window; telling the native window keeps it.
 void QtWindowPeer::setTopmost() {
-    const bool visible = m_widget->isVisible();
-    m_widget->setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    if (visible)
-        m_widget->show();
+    const Qt::WindowFlags flags = m_widget->windowFlags() | Qt::WindowStaysOnTopHint;
+    if (QWindow* native = m_widget->windowHandle()) {
+        m_widget->overrideWindowFlags(flags);
+        native->setFlags(flags);
+    } else {
+        m_widget->setWindowFlags(flags);
+    }
 }
 
 void QtWindowPeer::mouse(MouseKind kind, QMouseEvent* e) {
