@@ -11,7 +11,7 @@ rows=(
     "-v|0|kelm-prompt $2"
     "--bogus|2|kelm-prompt: 未知选项 (unknown option) --bogus"
     "-x|2|kelm-prompt: 未知选项 (unknown option) -x"
-    "--version --bogus|2|kelm-prompt: 未知选项 (unknown option) --bogus"
+    "--version --xbogus --bogus=1|2|kelm-prompt: 未知选项 (unknown option) --xbogus"
     "notes.txt|2|kelm-prompt: 不接受参数 (takes no arguments): notes.txt"
     "-platform|2|用法 (usage): kelm-prompt [--help | --version]"
 )

@@ -53,9 +53,15 @@ void ApplyCommandLine(int argc, char** argv) {
             refuse(parser.errorText());
         // Named as typed, dashes and all.
         QString typed = unknown.first();
-        for (const QString& a : args.mid(1))
-            if (a.startsWith(QLatin1Char('-')) && a.section(QLatin1Char('='), 0, 0).endsWith(typed))
-                typed = a;
+        for (const QString& a : args.mid(1)) {
+            QString name = a.section(QLatin1Char('='), 0, 0);
+            while (name.startsWith(QLatin1Char('-')))
+                name.remove(0, 1);
+            if (a.startsWith(QLatin1Char('-')) && name == unknown.first()) {
+                typed = a.section(QLatin1Char('='), 0, 0);
+                break;
+            }
+        }
         refuse(QStringLiteral("未知选项 (unknown option) %1").arg(typed));
     }
     if (parser.isSet(help)) {
