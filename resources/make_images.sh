@@ -1,25 +1,17 @@
 #!/usr/bin/env bash
-# make_images.sh OUTDIR: draws the application icon (48, 32, 24 and 16 pixels, and a Windows .ico
-# of all four at 256 colours) and the About window's 100 x 100 picture. Everything is drawn here
-# from shapes, so the images are ours and rebuild the same on any machine with ImageMagick.
+# make_images.sh OUTDIR: renders the application icon from icon.svg (16 to 256 pixels, and a
+# Windows .ico of 48, 32, 24 and 16 at 256 colours) and draws the About window's 100 x 100 picture.
+# Everything is drawn from shapes, so the images are ours and rebuild the same on any machine with
+# ImageMagick.
 set -euo pipefail
 out=$1
 mkdir -p "$out"
 
-# The icon is the prompt window itself: a dark grey bar with a white line of text and a caret.
-icon() { # icon SIZE FILE
-    local n=$1 f=$2
-    # Coordinates on a 48-pixel grid, scaled to the size.
-    p() { echo $(($1 * n / 48)); }
-    convert -size "${n}x${n}" xc:none \
-        -fill '#404040' -draw "roundrectangle 0,$(p 10) $((n - 1)),$(p 38) $(p 5),$(p 5)" \
-        -fill '#FFFFFF' -draw "rectangle $(p 8),$(p 21) $(p 30),$(p 26)" \
-        -fill '#FFD700' -draw "rectangle $(p 34),$(p 16) $(($(p 36) + 1)),$(p 31)" \
-        -depth 8 "PNG32:$f"
-}
-
-for n in 48 32 24 16; do
-    icon "$n" "$out/icon-$n.png"
+# The icon at every size a desktop asks for, rendered from the one drawing in icon.svg.
+svg=$(dirname "$0")/icon.svg
+for n in 16 24 32 48 64 128 256; do
+    convert -background none -density $((96 * n / 48)) "$svg" -resize "${n}x${n}!" \
+        -depth 8 "PNG32:$out/icon-$n.png"
 done
 convert "$out/icon-48.png" "$out/icon-32.png" "$out/icon-24.png" "$out/icon-16.png" \
     -colors 256 "$out/icon.ico"

@@ -9,7 +9,7 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     exec ./build/kelm-prompt
 fi
 for n in $(seq 161 199); do [ -e /tmp/.X$n-lock ] || break; done
-Xvfb :$n -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb :$n -screen 0 1280x800x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 export DISPLAY=:$n
 trap 'kill $app $wm $xvfb 2>/dev/null; wait 2>/dev/null' EXIT

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the program and the tests need, when any is missing.
 set -euo pipefail
-packages=(cmake g++ make qt6-base-dev qt6-qpa-plugins libxcb1-dev libgtest-dev
-    fonts-wqy-microhei xvfb openbox xdotool x11-utils imagemagick clang libclang-rt-14-dev)
+packages=(cmake g++ make qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libxcb1-dev libgtest-dev
+    fonts-wqy-microhei xvfb openbox xdotool x11-utils imagemagick clang libclang-rt-14-dev
+    desktop-file-utils appstream man-db dpkg-dev file)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -46,7 +46,7 @@ start_x() {
     local n
     for n in $(seq 151 199); do
         [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] && continue
-        Xvfb :$n -screen 0 1280x800x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+        Xvfb :$n -screen 0 1280x800x24 -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
         XVFB_PID=$!
         export DISPLAY=:$n
         # Another server may have taken the number meanwhile: ours must be the one answering.
@@ -93,8 +93,8 @@ stored() { # stored SUFFIX: the value as the program wrote it
 }
 
 prompt_window() { xdotool search --onlyvisible --name '^Kelm屏幕提示框$' 2>/dev/null | head -n 1; }
-start_app() {
-    "$APP" >>"$WORK/app.log" 2>&1 &
+start_app() { # start_app [ARGUMENTS...]
+    "$APP" "$@" >>"$WORK/app.log" 2>&1 &
     APP_PID=$!
     if ! wait_for 10 prompt_window; then
         echo "FAIL - the prompt window did not appear"

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -21,6 +22,22 @@
 namespace toolkit::qt {
 
 namespace {
+
+// Enter presses the focused button, as Space does; no button answers Enter from elsewhere.
+class PushButton : public QPushButton {
+  public:
+    using QPushButton::QPushButton;
+
+  protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) &&
+            (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            click();
+            return;
+        }
+        QPushButton::keyPressEvent(e);
+    }
+};
 
 // A widget of any class that reports its pointer events to its peer and never shows its own
 // context menu.
@@ -157,7 +174,7 @@ QtControlPeer::QtControlPeer(const ControlDesign& d, ControlSink& sink, QtWindow
         break;
     }
     case ControlKind::Button: {
-        auto* b = new QPushButton(parent);
+        auto* b = new PushButton(parent);
         b->setAutoDefault(false);
         m_connections << QObject::connect(b, &QPushButton::clicked, b, [this] {
             if (m_sink)

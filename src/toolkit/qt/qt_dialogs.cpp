@@ -6,7 +6,11 @@
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QIntValidator>
+#include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
+#include <QStringListModel>
 
 namespace toolkit::qt {
 
@@ -19,6 +23,7 @@ class LimitedFontDialog : public QFontDialog {
     LimitedFontDialog(int minPoints, int maxPoints) : m_min(minPoints), m_max(maxPoints) {
         setOption(QFontDialog::DontUseNativeDialog);
         setWindowTitle(QStringLiteral("字体"));
+        limitSizes();
     }
 
     void done(int result) override {
@@ -41,6 +46,37 @@ class LimitedFontDialog : public QFontDialog {
     }
 
   private:
+    // The dialog refills its list of sizes for every face and style: hide those beyond the
+    // limits (removing them would shift the row it selects next), and let the size box take no
+    // more than they allow.
+    void limitSizes() {
+        for (auto* edit : findChildren<QLineEdit*>())
+            if (!edit->isReadOnly() && edit->validator())
+                edit->setValidator(new QIntValidator(m_min, m_max, edit));
+        for (auto* view : findChildren<QListView*>()) {
+            auto* model = qobject_cast<QStringListModel*>(view->model());
+            if (!model || !isSizeList(model))
+                continue;
+            auto hide = [this, model, view] {
+                for (int row = 0; row < model->rowCount(); ++row) {
+                    const int points = model->index(row).data().toInt();
+                    view->setRowHidden(row, points < m_min || points > m_max);
+                }
+            };
+            connect(model, &QAbstractItemModel::modelReset, this, hide);
+            hide();
+        }
+    }
+    static bool isSizeList(const QStringListModel* model) {
+        for (const QString& s : model->stringList()) {
+            bool number = false;
+            s.toInt(&number);
+            if (!number)
+                return false;
+        }
+        return model->rowCount() > 0;
+    }
+
     int m_min, m_max;
 };
 
@@ -59,8 +95,10 @@ std::optional<int32_t> ChooseColor(QWidget* owner) {
 }
 
 std::optional<FontChoice> ChooseFont(const FontSeed& seed) {
-    // A face that is not installed opens the dialog on the face that is drawn in its place.
-    QString family = Q(seed.font.Name);
+    // A face that is not installed opens the dialog on the face that is drawn in its place;
+    // confirming that face unchanged keeps the name the program asked for.
+    const QString asked = Q(seed.font.Name);
+    QString family = asked;
     if (!QFontDatabase::families().contains(family))
         family = QFontInfo(QFont(family)).family();
     QFont font(family);
@@ -71,10 +109,13 @@ std::optional<FontChoice> ChooseFont(const FontSeed& seed) {
     font.setStrikeOut(seed.font.Strikethrough);
     LimitedFontDialog dialog(seed.minPoints, seed.maxPoints);
     dialog.setCurrentFont(font);
+    bool faceChosen = false;
+    QObject::connect(&dialog, &QFontDialog::currentFontChanged, &dialog,
+                     [&](const QFont& f) { faceChosen = faceChosen || f.family() != family; });
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QFont chosen = dialog.selectedFont();
-    return FontChoice{S(chosen.family()), chosen.pointSizeF()};
+    return FontChoice{S(faceChosen ? chosen.family() : asked), chosen.pointSizeF()};
 }
 
 } // namespace toolkit::qt

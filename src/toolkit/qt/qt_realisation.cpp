@@ -1,9 +1,12 @@
 #include "qt_realisation.h"
 
+#include "qt_command_line.h"
 #include "qt_convert.h"
 #include "qt_dialogs.h"
 #include "qt_messages.h"
+#include "qt_platform_choice.h"
 #include "qt_store.h"
+#include "qt_translations.h"
 #include "qt_window_peer.h"
 #include "toolkit/window.h"
 #include "x11_state.h"
@@ -60,6 +63,7 @@ class QtRealisation : public Realisation {
         EndStartup();
         // The program decides when it ends: see the start-up window's close handling.
         QApplication::setQuitOnLastWindowClosed(false);
+        LoadChineseQtTranslations();
         substituteChineseFaces();
         QIcon icon;
         for (int size : {48, 32, 24, 16})
@@ -203,6 +207,8 @@ std::optional<FontChoice> QtRealisation::chooseFont(const FontSeed& seed) {
 } // namespace
 
 std::unique_ptr<Realisation> MakeQtRealisation(int& argc, char** argv) {
+    ApplyCommandLine(argc, argv);
+    ChoosePlatform(argc, argv);
     return std::make_unique<QtRealisation>(argc, argv);
 }
 

@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QWindow>
 
 namespace toolkit::qt {
@@ -89,7 +90,8 @@ Qt::CursorShape cursorFor(int16_t shape) {
 
 QtWindowPeer::QtWindowPeer(const WindowDesign& design, WindowSink& sink, double twipsPerPixel)
     : m_widget(new PeerWidget(this, flagsFor(design.border))), m_sink(&sink), m_tpp(twipsPerPixel),
-      m_fixedSize(design.border != BorderStyle::None), m_showInTaskbar(design.showInTaskbar) {
+      m_fixedSize(design.border != BorderStyle::None), m_showInTaskbar(design.showInTaskbar),
+      m_centreOnShow(design.centreOnShow) {
     g_peers.push_back(this);
     m_widget->setWindowTitle(Q(design.caption));
     m_widget->setMouseTracking(true);
@@ -137,6 +139,8 @@ void QtWindowPeer::setMousePointer(int16_t shape) {
 }
 
 void QtWindowPeer::show() {
+    m_centrePending = m_centreOnShow && !m_shownBefore;
+    m_shownBefore = true;
     m_widget->show();
     m_widget->raise();
     m_widget->activateWindow();
@@ -221,11 +225,15 @@ void QtWindowPeer::requestMove() {
     pointerMoved(m_lastGlobal); // catch up with the travel so far
 }
 
+// Changing a widget's flags replaces its native window; telling the native window keeps it.
 void QtWindowPeer::setTopmost() {
-    const bool visible = m_widget->isVisible();
-    m_widget->setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    if (visible)
-        m_widget->show();
+    const Qt::WindowFlags flags = m_widget->windowFlags() | Qt::WindowStaysOnTopHint;
+    if (QWindow* native = m_widget->windowHandle()) {
+        m_widget->overrideWindowFlags(flags);
+        native->setFlags(flags);
+    } else {
+        m_widget->setWindowFlags(flags);
+    }
 }
 
 void QtWindowPeer::mouse(MouseKind kind, QMouseEvent* e) {
@@ -261,6 +269,7 @@ void QtWindowPeer::geometryChanged() {
 // flags change; a window manager only takes requests for windows it manages. The first paint of
 // each native window comes after all of that.
 void QtWindowPeer::painted() {
+    centreByFrame();
     if (m_showInTaskbar || !m_widget->windowHandle() || !m_widget->windowHandle()->isExposed())
         return;
     const WId id = m_widget->windowHandle()->winId();
@@ -268,6 +277,21 @@ void QtWindowPeer::painted() {
         m_skipTaskbarDone = id;
         SetSkipTaskbar(id);
     }
+}
+
+// The window was centred by its client area; the frame, and so the correction, is known once the
+// window manager has framed it, before its first paint.
+void QtWindowPeer::centreByFrame() {
+    if (!m_centrePending)
+        return;
+    const QRect frame = m_widget->frameGeometry();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (frame.size() == m_widget->size() || !screen)
+        return;
+    m_centrePending = false;
+    const QRect area = screen->geometry();
+    m_widget->move(area.x() + (area.width() - frame.width()) / 2,
+                   area.y() + (area.height() - frame.height()) / 2);
 }
 
 void QtWindowPeer::closeRequested() {

@@ -60,11 +60,16 @@ class QtWindowPeer : public WindowPeer {
     void painted();
 
   private:
+    void centreByFrame();
+
     QPointer<PeerWidget> m_widget;
     WindowSink* m_sink;
     double m_tpp;
     bool m_fixedSize;
     bool m_showInTaskbar;
+    bool m_centreOnShow;
+    bool m_shownBefore = false;
+    bool m_centrePending = false;
     WId m_skipTaskbarDone = 0;
     bool m_applying = false;
     bool m_anchored = false;

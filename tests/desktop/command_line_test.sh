@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# command_line_test.sh PROGRAM: what the program answers on its command line, with no display.
+set -uo pipefail
+app=$1
+failed=0
+# arguments | exit code | a line its output must hold (stdout for 0, stderr otherwise)
+rows=(
+    "--help|0|  -v, --version  显示版本 (show the version)"
+    "-h|0|用法 (usage): kelm-prompt [--help | --version]"
+    "--version|0|kelm-prompt $2"
+    "-v|0|kelm-prompt $2"
+    "--bogus|2|kelm-prompt: 未知选项 (unknown option) --bogus"
+    "-x|2|kelm-prompt: 未知选项 (unknown option) -x"
+    "--version --xbogus --bogus=1|2|kelm-prompt: 未知选项 (unknown option) --xbogus"
+    "notes.txt|2|kelm-prompt: 不接受参数 (takes no arguments): notes.txt"
+    "-platform|2|用法 (usage): kelm-prompt [--help | --version]"
+)
+for row in "${rows[@]}"; do
+    IFS='|' read -r args code line <<<"$row"
+    # shellcheck disable=SC2086 # the arguments are split on purpose
+    out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 10 "$app" $args 2>/tmp/kelm-cl-$$ )
+    rc=$?
+    [ "$code" != 0 ] && out=$(cat /tmp/kelm-cl-$$)
+    if [ "$rc" == "$code" ] && grep -qxF -- "$line" <<<"$out"; then
+        echo "ok   - $args"
+    else
+        echo "FAIL - $args: exit $rc (expected $code), output:"
+        echo "$out"
+        failed=1
+    fi
+done
+rm -f /tmp/kelm-cl-$$
+
+# Wayland alone: the program says once what cannot work there.
+notes=$(env -u DISPLAY -u QT_QPA_PLATFORM WAYLAND_DISPLAY=wayland-kelm-absent timeout 10 "$app" 2>&1 |
+    grep -c '^kelm-prompt: Wayland only:')
+if [ "$notes" == 1 ]; then echo "ok   - Wayland alone"; else echo "FAIL - Wayland alone: said $notes times"; failed=1; fi
+exit $failed

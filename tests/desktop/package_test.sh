@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# package_test.sh BUILD_DIR APP_ID VERSION: installs the build into a temporary prefix and checks
+# what a desktop finds there, builds the Debian package and compares its contents with the
+# install, then starts the installed program in Xvfb + openbox.
+source "$(dirname "$0")/../e2e/lib.sh" "$1/kelm-prompt"
+BUILD=$(realpath "$1")
+ID=$2
+VERSION=$3
+PREFIX=$WORK/prefix
+
+cmake --install "$BUILD" --prefix "$PREFIX" >"$WORK/install.log" 2>&1 || { cat "$WORK/install.log"; exit 1; }
+installed() { (cd "$PREFIX" && find . -type f | sed 's|^\./||' | sort); }
+
+# What a desktop looks for, and the size each icon must really have.
+expected=(
+    "bin/kelm-prompt -"
+    "share/applications/$ID.desktop -"
+    "share/metainfo/$ID.metainfo.xml -"
+    "share/man/man1/kelm-prompt.1.gz -"
+    "share/icons/hicolor/scalable/apps/$ID.svg -"
+)
+for n in 16 24 32 48 64 128 256; do expected+=("share/icons/hicolor/${n}x$n/apps/$ID.png ${n}x$n"); done
+for row in "${expected[@]}"; do
+    read -r path size <<<"$row"
+    if [ "$size" == - ]; then
+        check "installed: $path" yes "$([ -s "$PREFIX/$path" ] && echo yes || echo no)"
+    else
+        check "installed: $path is $size" "$size" "$(identify -format '%wx%h' "$PREFIX/$path" 2>&1)"
+    fi
+done
+check "nothing else is installed" "${#expected[@]}" "$(installed | wc -l)"
+
+desktop=$PREFIX/share/applications/$ID.desktop
+check "desktop-file-validate" "" "$(desktop-file-validate "$desktop" 2>&1)"
+check "appstreamcli validate --no-net" 0 "$(appstreamcli validate --no-net "$PREFIX/share/metainfo/$ID.metainfo.xml" >"$WORK/as.log" 2>&1; echo $?)"
+grep -v '^✔' "$WORK/as.log" | grep . && cat "$WORK/as.log"
+check "the desktop entry runs the installed program" yes "$([ -x "$PREFIX/bin/$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")" ] && echo yes || echo no)"
+check "the desktop entry names the installed icon" "$ID" "$(sed -n 's/^Icon=//p' "$desktop")"
+check "the manual page formats without warnings" "" "$(MANWIDTH=80 man --warnings -l "$PREFIX/share/man/man1/kelm-prompt.1.gz" 2>&1 >/dev/null)"
+
+# The package holds exactly what the install puts in place, under /usr.
+(cd "$WORK" && cpack -G DEB -B "$WORK/deb" --config "$BUILD/CPackConfig.cmake" >"$WORK/cpack.log" 2>&1) || cat "$WORK/cpack.log"
+deb=$WORK/deb/kelm-prompt_${VERSION}_$(dpkg --print-architecture).deb
+check "package file name" yes "$([ -f "$deb" ] && echo yes || echo no)"
+check "package contents" "$(installed | sed 's|^|usr/|')" \
+    "$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sed 's|^\./||' | sort)"
+depends=$(dpkg-deb -f "$deb" Depends)
+for p in libqt6widgets6 libqt6gui6 libqt6core6 libc6 qt6-qpa-plugins; do
+    check "package depends on $p" yes "$(grep -qw "$p" <<<"$depends" && echo yes || echo no)"
+done
+check "package recommends a Simplified Chinese font" yes \
+    "$(dpkg-deb -f "$deb" Recommends | grep -q 'fonts-noto-cjk' && echo yes || echo no)"
+
+# The installed program starts, shows its window with its icon, and ends when asked; Qt's own
+# options still reach Qt.
+APP=$PREFIX/bin/kelm-prompt
+fresh_store
+start_x
+start_app -display "$DISPLAY"
+check "the installed program's window has an icon" yes "$(xprop -id "$WIN" _NET_WM_ICON | grep -q '=' && echo yes || echo no)"
+stop_app TERM
+check "the installed program saved its text on TERM" "[文本内容]" "$(stored _文本内容)"
+finish
