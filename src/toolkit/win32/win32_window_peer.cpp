@@ -155,11 +155,13 @@ std::unique_ptr<ControlPeer> Win32WindowPeer::createControl(const ControlDesign&
                                               dynamic_cast<Win32ControlPeer*>(container));
 }
 
-// The system's move loop follows the pointer from where it is when the loop starts; placing the
-// window first for the travel since the press makes the drag exact to the pixel.
+// The window follows the pointer itself: a window manager's move starts only when it gets the
+// request, and a button released before that leaves it moving the window with no button held.
 void Win32WindowPeer::requestMove() {
     const DWORD at = GetMessagePos();
     const POINT cursor{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    if (m_moving)
+        return;
     if (!m_anchored) {
         RECT r;
         GetWindowRect(m_hwnd, &r);
@@ -171,13 +173,16 @@ void Win32WindowPeer::requestMove() {
     if (cursor.x == m_anchorCursor.x && cursor.y == m_anchorCursor.y)
         return;
     m_anchored = false;
+    m_moving = true;
+    ++m_moves;
+    SetCapture(m_hwnd);
+    follow(cursor); // catch up with the travel so far
+}
+
+void Win32WindowPeer::follow(POINT cursor) {
     SetWindowPos(m_hwnd, nullptr, m_anchorWindow.x + cursor.x - m_anchorCursor.x,
                  m_anchorWindow.y + cursor.y - m_anchorCursor.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ++m_moves;
-    ReleaseCapture();
-    ModalLoop loop;
-    SendMessageW(m_hwnd, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(cursor.x, cursor.y));
 }
 
 void Win32WindowPeer::setTopmost() {
@@ -218,6 +223,22 @@ LRESULT CALLBACK Win32WindowPeer::proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
 // Every branch that calls into the program returns straight after: its handler may have
 // destroyed this peer.
 LRESULT Win32WindowPeer::handle(UINT msg, WPARAM wp, LPARAM lp) {
+    if (m_moving) {
+        switch (msg) {
+        case WM_MOUSEMOVE: {
+            const DWORD at = GetMessagePos();
+            follow({GET_X_LPARAM(at), GET_Y_LPARAM(at)});
+            return 0;
+        }
+        case WM_LBUTTONUP:
+            m_moving = false;
+            ReleaseCapture();
+            return 0;
+        case WM_CAPTURECHANGED:
+            m_moving = false;
+            break;
+        }
+    }
     switch (msg) {
     case WM_ERASEBKGND: {
         RECT r;

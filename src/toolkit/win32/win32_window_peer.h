@@ -43,6 +43,7 @@ class Win32WindowPeer : public WindowPeer {
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     void mouse(MouseKind kind, int16_t button, WPARAM wp, LPARAM lp);
     void geometryChanged();
+    void follow(POINT cursor);
 
     HWND m_hwnd = nullptr;
     WindowSink* m_sink;
@@ -53,7 +54,7 @@ class Win32WindowPeer : public WindowPeer {
     HBRUSH m_backBrush = nullptr;
     COLORREF m_back = 0;
     HCURSOR m_cursor = nullptr;
-    bool m_anchored = false;
+    bool m_anchored = false, m_moving = false;
     unsigned m_moves = 0;
     POINT m_anchorCursor{}, m_anchorWindow{};
 };
