@@ -57,12 +57,18 @@ constexpr int kListPixels = 200;
 
 } // namespace
 
+// The windows are designed for 9-point 宋体 with the GB2312 character set.
 HFONT DefaultFont() {
     static HFONT font = [] {
-        NONCLIENTMETRICSW m{};
-        m.cbSize = sizeof m;
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0);
-        return CreateFontIndirectW(&m.lfMessageFont);
+        HDC screen = GetDC(nullptr);
+        const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+        LOGFONTW lf{};
+        lf.lfHeight = -MulDiv(9, dpi, 72);
+        lf.lfWeight = FW_NORMAL;
+        lf.lfCharSet = GB2312_CHARSET;
+        lstrcpynW(lf.lfFaceName, L"宋体", LF_FACESIZE);
+        return CreateFontIndirectW(&lf);
     }();
     return font;
 }

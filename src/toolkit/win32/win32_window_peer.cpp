@@ -72,7 +72,7 @@ Win32WindowPeer::Win32WindowPeer(const WindowDesign& design, WindowSink& sink, d
     else
         m_exStyle |= WS_EX_CONTROLPARENT; // owned by the hidden window: no taskbar button
     m_hwnd = CreateWindowExW(m_exStyle, kClass, W(design.caption).c_str(), m_style, 0, 0, 1, 1,
-                             design.showInTaskbar ? nullptr : owner, nullptr,
+                             (m_exStyle & WS_EX_CONTROLPARENT) ? owner : nullptr, nullptr,
                              GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     g_peers.push_back(this);
