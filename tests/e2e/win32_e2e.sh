@@ -7,6 +7,12 @@ start_x
 wine_restart
 
 opacity() { xprop -id "$1" _NET_WM_WINDOW_OPACITY; }
+type_at() { # type_at X Y TEXT: clicks the text box there, waits for the focus, replaces the text
+    xdotool mousemove "$1" "$2" click 1
+    wait_for 3 sh -c "[ \"\$(xdotool getwindowfocus)\" = $WIN ]"
+    xdotool key ctrl+a
+    xdotool type --delay 20 "$3"
+}
 
 echo "# first run"
 fresh_store
@@ -60,8 +66,7 @@ xdotool mousemove 600 600 # the window must stay where the drag left it
 sleep 0.3
 check "a drag by (120, 80) moves the window by exactly that" "220 280 400 60" "$(geometry "$WIN")"
 
-xdotool mousemove 300 310 click 1 key ctrl+a
-xdotool type --delay 20 "typed then closed"
+type_at 300 310 "typed then closed"
 close_app
 check "WM_CLOSE saves the typed text" "typed then closed" "$(stored _文本内容)"
 check "WM_CLOSE saves the place and size" "3300 4200 6000 900" \
@@ -69,12 +74,11 @@ check "WM_CLOSE saves the place and size" "3300 4200 6000 900" \
 
 start_app
 check "the next start restores the dragged place" "220 280 400 60" "$(geometry "$WIN")"
-xdotool mousemove 300 310 click 1 key ctrl+a
-xdotool type --delay 20 "typed at logout"
 xdotool mousemove 300 310 mousedown 1 mousemove 340 310 mousemove 400 330 mouseup 1
+type_at 500 330 "typed at logout"
 logout
 check "a logout saves the typed text" "typed at logout" "$(stored _文本内容)"
-check "a logout saves the place" "4200 4500" "$(stored _left) $(stored _top)"
+check "a logout saves the place" "4800 4500" "$(stored _left) $(stored _top)"
 
 echo "# at 144 pixels per inch"
 wine_restart
@@ -107,7 +111,7 @@ at() { xdotool mousemove $((sx + $1)) $((sy + $2)) click 1; } # at X Y: click in
 at 100 66               # the font-colour list's text
 xdotool key alt+Down    # open its drop-down
 sleep 0.3
-xdotool key Home Return # the first entry, 255 红色
+xdotool key Up Up Up Up Return # up to the first entry, 255 红色
 at 196 184              # 确认
 sleep 0.3
 check "the registry holds the red colour" 255 "$(stored _字体颜色)"
