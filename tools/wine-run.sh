@@ -39,10 +39,19 @@ mkdir -p "$WINEPREFIX"
     # outside any pipe, every time (the server may be on its way out).
     wineserver -p </dev/null >/dev/null 2>&1 9>&-
     "$wine" wineboot </dev/null >/dev/null 2>&1 9>&-
+    # A prefix being made writes its own font links for a while: done when ours are read back.
     if [ ! -f "$WINEPREFIX/.kelm-fonts" ]; then
         fonts_reg >"$WINEPREFIX/kelm-fonts.reg"
-        "$wine" regedit /S "$(winepath -w "$WINEPREFIX/kelm-fonts.reg" 2>/dev/null)" \
-            </dev/null >/dev/null 2>&1 9>&- && touch "$WINEPREFIX/.kelm-fonts"
+        for _ in 1 2 3 4 5; do
+            "$wine" regedit /S "$(winepath -w "$WINEPREFIX/kelm-fonts.reg" 2>/dev/null)" \
+                </dev/null >/dev/null 2>&1 9>&-
+            sleep 1
+            if "$wine" reg query 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+                /v Tahoma </dev/null 2>/dev/null 9>&- | grep -q wqy-microhei; then
+                touch "$WINEPREFIX/.kelm-fonts"
+                break
+            fi
+        done
     fi
 ) 9>"$WINEPREFIX.lock"
 exec "$wine" "$exe" "$@"

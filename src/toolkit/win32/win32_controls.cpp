@@ -81,10 +81,13 @@ Win32ControlPeer::Win32ControlPeer(const ControlDesign& d, ControlSink& sink,
     const NativeKind k = nativeKind(d);
     const DWORD ex = (d.kind == ControlKind::TextBox && d.border) ? WS_EX_CLIENTEDGE : 0;
     static UINT_PTR nextId = 100; // clear of IDOK and IDCANCEL
-    m_hwnd = CreateWindowExW(ex, k.cls, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | k.style, 0,
-                             0, 1, 1, window.hwnd(), reinterpret_cast<HMENU>(nextId++),
-                             GetModuleHandleW(nullptr), nullptr);
+    m_hwnd =
+        CreateWindowExW(ex, k.cls, L"", WS_CHILD | WS_VISIBLE | k.style, 0, 0, 1, 1, window.hwnd(),
+                        reinterpret_cast<HMENU>(nextId++), GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    // A frame lies under the controls it holds.
+    if (d.kind == ControlKind::Frame)
+        SetWindowPos(m_hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SetWindowSubclass(m_hwnd, proc, 1, reinterpret_cast<DWORD_PTR>(this));
     SendMessageW(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultFont()), FALSE);
     if (d.kind == ControlKind::TextBox)

@@ -64,7 +64,6 @@ Win32WindowPeer::Win32WindowPeer(const WindowDesign& design, WindowSink& sink, d
         m_style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
         break;
     }
-    m_style |= WS_CLIPCHILDREN;
     if (design.showInTaskbar)
         m_exStyle |= WS_EX_APPWINDOW;
     else if (design.border == BorderStyle::None)
