@@ -10,15 +10,13 @@ namespace {
 using toolkit::win32::RegistryPath;
 using toolkit::win32::RegistryStore;
 
-// Each test writes under an application name of its own and removes it afterwards.
+// The tests keep their keys under a root of their own and remove it afterwards.
 class RegistryStoreTest : public ::testing::Test {
   protected:
-    void TearDown() override {
-        RegDeleteTreeW(HKEY_CURRENT_USER,
-                       (L"Software\\VB and VBA Program Settings\\" + std::wstring(kApp)).c_str());
-    }
-    static constexpr const wchar_t* kApp = L"kelm-store-test";
-    const std::string m_app = "kelm-store-test", m_section = "APPNAME";
+    void SetUp() override { m_store.setRoot(kRoot); }
+    void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, kRoot); }
+    static constexpr const wchar_t* kRoot = L"Software\\kelm-store-test";
+    const std::string m_app = "PUPNAME", m_section = "APPNAME";
     RegistryStore m_store;
 };
 
@@ -37,10 +35,12 @@ TEST_F(RegistryStoreTest, ValuesRoundTripAndEmptyStaysDistinctFromAbsent) {
     EXPECT_EQ(m_store.read(m_app, "other section", "empty"), std::nullopt);
 }
 
-// Settings written by an earlier program of the same names are found where it put them.
-TEST_F(RegistryStoreTest, ReadsTheClassicPlaceAsText) {
-    const std::wstring path = RegistryPath(m_app, m_section);
-    EXPECT_EQ(path, L"Software\\VB and VBA Program Settings\\kelm-store-test\\APPNAME");
+// Settings written by an earlier program of the same names are found where it put them, and
+// what this program writes there stays readable to it: plain REG_SZ values.
+TEST_F(RegistryStoreTest, KeepsTheClassicPlaceAndType) {
+    EXPECT_EQ(RegistryPath(m_app, m_section),
+              L"Software\\VB and VBA Program Settings\\PUPNAME\\APPNAME");
+    const std::wstring path = RegistryPath(m_app, m_section, kRoot);
     const wchar_t value[] = L"黑体";
     ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, path.c_str(), L"Kelm-文本提示框_字体名称", REG_SZ,
                               value, sizeof value),
@@ -53,14 +53,14 @@ TEST_F(RegistryStoreTest, ReadsTheClassicPlaceAsText) {
     EXPECT_EQ(type, DWORD(REG_SZ));
 }
 
-TEST_F(RegistryStoreTest, RefusedWriteRaisesAfterTheEntriesBeforeIt) {
+TEST_F(RegistryStoreTest, RefusedWritesRaise) {
     m_store.write(m_app, m_section, {{"text", "kept"}});
-    // A value name longer than the registry takes is refused.
+    // Entries go in order: those before a refused one are written. Value names have a limit.
     const std::string tooLong(20000, 'k');
-    EXPECT_THROW(m_store.write(m_app, m_section, {{"text", "lost"}, {tooLong, "x"}}),
+    EXPECT_THROW(m_store.write(m_app, m_section, {{"text", "new"}, {tooLong, "x"}}),
                  toolkit::RuntimeError);
-    EXPECT_EQ(m_store.read(m_app, m_section, "text"),
-              "lost"); // written in order, up to the refusal
+    EXPECT_EQ(m_store.read(m_app, m_section, "text"), "new");
+    // So do key names: a section that cannot be made.
     EXPECT_THROW(m_store.write(m_app, std::string(300, 's'), {{"text", "x"}}),
                  toolkit::RuntimeError);
 }

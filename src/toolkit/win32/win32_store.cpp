@@ -7,13 +7,14 @@
 
 namespace toolkit::win32 {
 
-std::wstring RegistryPath(const std::string& app, const std::string& section) {
-    return L"Software\\VB and VBA Program Settings\\" + W(app) + L"\\" + W(section);
+std::wstring RegistryPath(const std::string& app, const std::string& section,
+                          const std::wstring& root) {
+    return root + L"\\" + W(app) + L"\\" + W(section);
 }
 
 std::optional<std::string> RegistryStore::read(const std::string& app, const std::string& section,
                                                const std::string& key) {
-    const std::wstring path = RegistryPath(app, section), name = W(key);
+    const std::wstring path = RegistryPath(app, section, m_root), name = W(key);
     DWORD type = 0, bytes = 0;
     if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), RRF_RT_REG_SZ, &type, nullptr,
                      &bytes) != ERROR_SUCCESS)
@@ -30,7 +31,7 @@ std::optional<std::string> RegistryStore::read(const std::string& app, const std
 // the rest.
 void RegistryStore::write(const std::string& app, const std::string& section,
                           const Entries& entries) {
-    const std::wstring path = RegistryPath(app, section);
+    const std::wstring path = RegistryPath(app, section, m_root);
     HKEY key = nullptr;
     LSTATUS rc = RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
                                  nullptr, &key, nullptr);
