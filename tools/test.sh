@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once on the normal build, once more
-# under AddressSanitizer and UBSan.
+# under AddressSanitizer and UBSan, and once on the Windows build under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup-debian.sh
@@ -15,3 +15,5 @@ export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 cmake -S tests/fuzz -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build build-fuzz -j"$(nproc)"
 (cd build-fuzz && ctest --output-on-failure --timeout 300)
+# The Windows build, its tests under Wine.
+cmake --workflow --preset win32

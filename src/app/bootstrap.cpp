@@ -2,13 +2,13 @@
 
 #include "product.h"
 #include "toolkit/program.h"
-#include "toolkit/qt/qt_realisation.h"
+#include "toolkit/realisation.h"
 #include "toolkit/window.h"
 
 namespace kelm {
 
 void StartToolkit(int& argc, char** argv) {
-    toolkit::InstallRealisation(toolkit::qt::MakeQtRealisation(argc, argv));
+    toolkit::InstallRealisation(toolkit::MakeRealisation(argc, argv));
     toolkit::SetAppTitle(kAppTitle);
 }
 

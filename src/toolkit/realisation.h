@@ -52,6 +52,9 @@ class Realisation {
     virtual std::optional<FontChoice> chooseFont(const FontSeed& seed) = 0;
 };
 
+// Made by the realisation the program is built with: each one defines it once.
+std::unique_ptr<Realisation> MakeRealisation(int& argc, char** argv);
+
 // The one realisation of this process.
 Realisation& CurrentRealisation();
 void InstallRealisation(std::unique_ptr<Realisation> realisation);

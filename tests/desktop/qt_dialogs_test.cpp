@@ -1,5 +1,4 @@
 // Qt's own dialogs under an English locale: they speak Chinese like the rest of the program.
-#include "toolkit/qt/qt_realisation.h"
 #include "toolkit/realisation.h"
 
 #include <QAbstractButton>
@@ -126,7 +125,7 @@ int main(int argc, char** argv) {
     setenv("LANG", "en_US.UTF-8", 1);
     unsetenv("LANGUAGE");
     ::testing::InitGoogleTest(&argc, argv);
-    toolkit::InstallRealisation(toolkit::qt::MakeQtRealisation(argc, argv));
+    toolkit::InstallRealisation(toolkit::MakeRealisation(argc, argv));
     const int rc = RUN_ALL_TESTS();
     toolkit::RemoveRealisation();
     return rc;

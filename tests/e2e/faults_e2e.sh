@@ -41,6 +41,7 @@ fresh_store
 seed _文本内容 "$(head -c 40000 /dev/zero | tr '\0' 'a')"
 start_app
 xdotool mousemove 100 20 click 1 key End type z
+sleep 0.5 # the typed letter reaches the program before the signal
 stop_app TERM
 check "the whole text and the typed letter are saved" 40001 "$(stored _文本内容 | tr -d '\n' | wc -c)"
 
@@ -53,7 +54,7 @@ echo "# the X server goes away under the program"
 fresh_store
 start_app
 xdotool mousemove 100 20 click 1 key ctrl+a type "before the crash"
-sleep 0.2 # the typed text reaches the program
+sleep 0.5 # the typed text reaches the program
 kill "$XVFB_PID"
 wait "$XVFB_PID" 2>/dev/null
 XVFB_PID=

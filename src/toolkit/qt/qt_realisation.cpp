@@ -1,4 +1,4 @@
-#include "qt_realisation.h"
+#include "toolkit/realisation.h"
 
 #include "qt_command_line.h"
 #include "qt_convert.h"
@@ -8,6 +8,7 @@
 #include "qt_store.h"
 #include "qt_translations.h"
 #include "qt_window_peer.h"
+#include "signal_pipe.h"
 #include "toolkit/window.h"
 #include "x11_state.h"
 
@@ -17,24 +18,12 @@
 #include <QIcon>
 #include <QMessageBox>
 #include <QScreen>
-#include <QSocketNotifier>
 #include <QThread>
 #include <QUrl>
-
-#include <csignal>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace toolkit::qt {
 
 namespace {
-
-int g_signalPipe[2] = {-1, -1};
-
-void onSignal(int) {
-    const char c = 1;
-    [[maybe_unused]] auto n = ::write(g_signalPipe[0], &c, 1);
-}
 
 // The Chinese face names the program uses are Windows fonts; on other systems ask for a
 // Simplified Chinese face of the same kind while the program keeps reading the names it set.
@@ -69,20 +58,14 @@ class QtRealisation : public Realisation {
         for (int size : {48, 32, 24, 16})
             icon.addFile(QStringLiteral(":/kelm/icon-%1.png").arg(size), QSize(size, size));
         QApplication::setWindowIcon(icon);
-        watchSignals();
+        WatchQuitSignals(&m_app, [] { SystemQuitRequested(); });
         QObject::connect(&m_app, &QGuiApplication::commitDataRequest, &m_app,
                          [](QSessionManager&) { SystemQuitRequested(); });
     }
 
     ~QtRealisation() override {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        if (g_signalPipe[0] >= 0) {
-            for (int s : {SIGTERM, SIGINT, SIGHUP})
-                std::signal(s, SIG_DFL);
-            ::close(g_signalPipe[0]);
-            ::close(g_signalPipe[1]);
-            g_signalPipe[0] = g_signalPipe[1] = -1;
-        }
+        StopWatchingQuitSignals();
     }
 
     std::unique_ptr<WindowPeer> createWindow(const WindowDesign& design,
@@ -177,19 +160,6 @@ class QtRealisation : public Realisation {
   private:
     static QtWindowPeer* peerOf(uintptr_t handle) { return QtWindowPeer::find(handle); }
 
-    void watchSignals() {
-        if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
-            return;
-        auto* notifier = new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read, &m_app);
-        QObject::connect(notifier, &QSocketNotifier::activated, &m_app, [] {
-            char c;
-            [[maybe_unused]] auto n = ::read(g_signalPipe[1], &c, 1);
-            SystemQuitRequested();
-        });
-        for (int s : {SIGTERM, SIGINT, SIGHUP})
-            std::signal(s, onSignal);
-    }
-
     StartupMessages m_startup;
     QApplication m_app;
     QtSettingsStore m_store;
@@ -206,10 +176,14 @@ std::optional<FontChoice> QtRealisation::chooseFont(const FontSeed& seed) {
 
 } // namespace
 
-std::unique_ptr<Realisation> MakeQtRealisation(int& argc, char** argv) {
-    ApplyCommandLine(argc, argv);
-    ChoosePlatform(argc, argv);
-    return std::make_unique<QtRealisation>(argc, argv);
+} // namespace toolkit::qt
+
+namespace toolkit {
+
+std::unique_ptr<Realisation> MakeRealisation(int& argc, char** argv) {
+    qt::ApplyCommandLine(argc, argv);
+    qt::ChoosePlatform(argc, argv);
+    return std::make_unique<qt::QtRealisation>(argc, argv);
 }
 
-} // namespace toolkit::qt
+} // namespace toolkit

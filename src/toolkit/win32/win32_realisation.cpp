@@ -1,0 +1,165 @@
+#include "toolkit/realisation.h"
+
+#include "toolkit/window.h"
+#include "win32_controls.h"
+#include "win32_dialogs.h"
+#include "win32_input.h"
+#include "win32_store.h"
+#include "win32_text.h"
+#include "win32_window_peer.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+namespace toolkit::win32 {
+
+namespace {
+
+// Keeps the owned windows off the taskbar and answers for the process when the session ends.
+LRESULT CALLBACK ownerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_CLOSE:
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wp)
+            SystemQuitRequested();
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+class Win32Realisation : public Realisation {
+  public:
+    Win32Realisation() {
+        INITCOMMONCONTROLSEX icc{};
+        icc.dwSize = sizeof icc;
+        icc.dwICC = ICC_STANDARD_CLASSES;
+        InitCommonControlsEx(&icc);
+        Win32WindowPeer::registerClass();
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = ownerProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"KelmOwner";
+        RegisterClassExW(&wc);
+        m_owner = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                  wc.hInstance, nullptr);
+        HDC screen = GetDC(nullptr);
+        const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+        ReleaseDC(nullptr, screen);
+        m_tpp = 1440.0 / (dpi > 0 ? dpi : 96);
+    }
+
+    ~Win32Realisation() override { DestroyWindow(m_owner); }
+
+    std::unique_ptr<WindowPeer> createWindow(const WindowDesign& design,
+                                             WindowSink& sink) override {
+        return std::make_unique<Win32WindowPeer>(design, sink, m_tpp, m_owner);
+    }
+
+    double twipsPerPixel() const override { return m_tpp; }
+
+    std::vector<Rect> screens() const override {
+        std::vector<Rect> out;
+        struct Collect {
+            const Win32Realisation* self;
+            std::vector<Rect>* out;
+        } collect{this, &out};
+        EnumDisplayMonitors(
+            nullptr, nullptr,
+            [](HMONITOR m, HDC, LPRECT, LPARAM data) -> BOOL {
+                auto* c = reinterpret_cast<Collect*>(data);
+                MONITORINFO info{};
+                info.cbSize = sizeof info;
+                GetMonitorInfoW(m, &info);
+                const RECT& r = info.rcMonitor;
+                const double t = c->self->m_tpp;
+                const Rect rect{float(r.left * t), float(r.top * t), float((r.right - r.left) * t),
+                                float((r.bottom - r.top) * t)};
+                if (info.dwFlags & MONITORINFOF_PRIMARY)
+                    c->out->insert(c->out->begin(), rect);
+                else
+                    c->out->push_back(rect);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&collect));
+        if (out.empty())
+            out.push_back({0, 0, float(GetSystemMetrics(SM_CXSCREEN) * m_tpp),
+                           float(GetSystemMetrics(SM_CYSCREEN) * m_tpp)});
+        return out;
+    }
+
+    int messageBox(const std::string& text, int style, const std::string& title) override {
+        return MessageBoxFor(text, style, title);
+    }
+
+    Store& store() override { return m_store; }
+
+    int run() override {
+        ModalLoop loop;
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            // Tab and Shift+Tab move between the controls of a window that has a frame.
+            HWND top = GetAncestor(msg.hwnd, GA_ROOT);
+            Win32WindowPeer* peer = top ? Win32WindowPeer::find(uintptr_t(top)) : nullptr;
+            if (peer && peer->tabs() && IsDialogMessageW(top, &msg))
+                continue;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        return 0;
+    }
+
+    // Leaves every running loop: a modal loop that sees the quit message passes it on to the
+    // loop around it. With none running there is nothing to leave.
+    void quit() override {
+        if (ModalLoop::depth() > 0)
+            PostQuitMessage(0);
+    }
+
+    void systemMove(uintptr_t window) override {
+        if (Win32WindowPeer* p = Win32WindowPeer::find(window))
+            p->requestMove();
+    }
+
+    void setTopmost(uintptr_t window) override {
+        if (Win32WindowPeer* p = Win32WindowPeer::find(window))
+            p->setTopmost();
+    }
+
+    void setAlpha(uintptr_t window, uint8_t alpha) override {
+        if (Win32WindowPeer* p = Win32WindowPeer::find(window))
+            p->setAlpha(alpha);
+    }
+
+    void shellOpen(const std::string& target) override {
+        ShellExecuteW(nullptr, L"open", W(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    }
+
+    std::optional<int32_t> chooseColor(uintptr_t owner) override {
+        return ChooseColour(reinterpret_cast<HWND>(owner));
+    }
+
+    std::optional<FontChoice> chooseFont(const FontSeed& seed) override {
+        return ChooseFontFrom(seed);
+    }
+
+  private:
+    HWND m_owner = nullptr;
+    double m_tpp = 15;
+    RegistryStore m_store;
+};
+
+} // namespace
+
+} // namespace toolkit::win32
+
+namespace toolkit {
+
+std::unique_ptr<Realisation> MakeRealisation(int&, char**) {
+    return std::make_unique<win32::Win32Realisation>();
+}
+
+} // namespace toolkit

@@ -1,0 +1,62 @@
+#pragma once
+#include "toolkit/peers.h"
+
+#include <windows.h>
+
+namespace toolkit::win32 {
+
+class Win32WindowPeer : public WindowPeer {
+  public:
+    // owner: a hidden window that keeps an owned window off the taskbar, or null.
+    Win32WindowPeer(const WindowDesign& design, WindowSink& sink, double twipsPerPixel, HWND owner);
+    ~Win32WindowPeer() override;
+
+    void setGeometry(float left, float top, float width, float height) override;
+    void setBackColor(int32_t color) override;
+    void setMousePointer(int16_t shape) override;
+    void show() override;
+    uintptr_t nativeHandle() const override { return reinterpret_cast<uintptr_t>(m_hwnd); }
+    int popupMenu(const std::vector<std::string>& captions) override;
+    std::unique_ptr<ControlPeer> createControl(const ControlDesign& design, ControlSink& sink,
+                                               ControlPeer* container) override;
+
+    static Win32WindowPeer* find(uintptr_t handle);
+    static void registerClass();
+    HWND hwnd() const { return m_hwnd; }
+    double tpp() const { return m_tpp; }
+    HBRUSH backBrush() const { return m_backBrush; }
+    COLORREF backColor() const { return m_back; }
+    // Whether Tab and Shift+Tab move between the window's controls.
+    bool tabs() const { return m_tabs; }
+
+    // A press anywhere in the window forgets a drag that was armed and never started.
+    void pointerPressed() { m_anchored = false; }
+    // A caption-style drag: armed by the press, started by the first motion so that a
+    // double-click still reaches the control.
+    void requestMove();
+    unsigned moves() const { return m_moves; }
+    void setTopmost();
+    void setAlpha(uint8_t alpha);
+
+  private:
+    static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
+    void mouse(MouseKind kind, int16_t button, WPARAM wp, LPARAM lp);
+    void geometryChanged();
+    void follow(POINT cursor);
+
+    HWND m_hwnd = nullptr;
+    WindowSink* m_sink;
+    double m_tpp;
+    DWORD m_style = 0, m_exStyle = 0;
+    bool m_tabs;
+    bool m_applying = true; // until the native window exists
+    HBRUSH m_backBrush = nullptr;
+    COLORREF m_back = 0;
+    HCURSOR m_cursor = nullptr;
+    bool m_anchored = false, m_moving = false;
+    unsigned m_moves = 0;
+    POINT m_anchorCursor{}, m_anchorWindow{};
+};
+
+} // namespace toolkit::win32
