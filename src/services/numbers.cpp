@@ -2,8 +2,11 @@
 
 #include "toolkit/errors.h"
 
+#include <algorithm>
 #include <charconv>
+#include <clocale>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 namespace FMain {
@@ -140,16 +143,27 @@ uint8_t ByteStrict(std::string_view text) {
 }
 
 namespace {
-template <class T> std::string generalText(T value, int digits) {
+// printf rather than std::to_chars: as exact, and the tables to_chars brings would grow the
+// Windows executable by a third. printf writes the locale's decimal point: put ours back.
+std::string printed(const char* format, int digits, double value) {
+    char buf[400]; // the largest double has 309 digits before the point
+    const int n = std::snprintf(buf, sizeof buf, format, digits, value);
+    std::string s(buf, n > 0 ? std::min<size_t>(n, sizeof buf - 1) : 0);
+    const std::string point = std::localeconv()->decimal_point;
+    const size_t at = point == "." ? std::string::npos : s.find(point);
+    if (at == std::string::npos || point.empty())
+        return s;
+    return s.substr(0, at) + "." + s.substr(at + point.size());
+}
+
+std::string generalText(double value, int digits) {
     if (value == 0)
         return "0"; // also for -0
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, digits);
-    std::string s(buf, r.ptr);
-    for (char& c : s)
-        if (c == 'e')
-            c = 'E';
-    return s;
+    if (std::isnan(value))
+        return "nan";
+    if (std::isinf(value))
+        return value < 0 ? "-inf" : "inf";
+    return printed("%.*G", digits, value);
 }
 } // namespace
 
@@ -175,9 +189,7 @@ std::string NumberText(int64_t value) {
 std::string FixedPointText(double value) {
     if (!std::isfinite(value))
         return NumberText(value);
-    char buf[320 + 6]; // the largest double has 309 digits before the point
-    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 4);
-    std::string s(buf, r.ptr);
+    std::string s = printed("%.*f", 4, value);
     while (!s.empty() && s.back() == '0')
         s.pop_back();
     if (!s.empty() && s.back() == '.')
