@@ -15,6 +15,11 @@ for n in 16 24 32 48 64 128 256; do
 done
 convert "$out/icon-48.png" "$out/icon-32.png" "$out/icon-24.png" "$out/icon-16.png" \
     -colors 256 "$out/icon.ico"
+# The window icons as plain RGBA pixels: the program shows them without decoding anything, and so
+# without Qt looking through its image plugins at start-up.
+for n in 16 24 32 48; do
+    convert "$out/icon-$n.png" -depth 8 "rgba:$out/icon-$n.rgba"
+done
 
 # The About picture: the same bar over a sky, as it floats above a screen being recorded.
 convert -size 100x100 gradient:'#5B8DD6'-'#DDE9F8' \

@@ -57,7 +57,9 @@ APP=$PREFIX/bin/kelm-prompt
 fresh_store
 start_x
 start_app -display "$DISPLAY"
-check "the installed program's window has an icon" yes "$(xprop -id "$WIN" _NET_WM_ICON | grep -q '=' && echo yes || echo no)"
+# Qt may set the icon just after the window is mapped.
+check "the installed program's window has an icon" yes \
+    "$(wait_for 5 sh -c "xprop -id $WIN _NET_WM_ICON | grep -q '='" && echo yes || echo no)"
 stop_app TERM
 check "the installed program saved its text on TERM" "[文本内容]" "$(stored _文本内容)"
 finish

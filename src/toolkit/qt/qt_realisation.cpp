@@ -14,9 +14,12 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFile>
 #include <QFont>
 #include <QIcon>
+#include <QImage>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QScreen>
 #include <QThread>
 #include <QUrl>
@@ -41,6 +44,23 @@ void substituteChineseFaces() {
         QFont::insertSubstitutions(QString::fromUtf8(face), kai);
 }
 
+// Plain pixels, built in: nothing to decode at start-up.
+QIcon appIcon() {
+    QIcon icon;
+    for (int size : {48, 32, 24, 16}) {
+        QFile file(QStringLiteral(":/kelm/icon-%1.rgba").arg(size));
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray pixels = file.readAll();
+        if (pixels.size() != size * size * 4)
+            continue;
+        const QImage image(reinterpret_cast<const uchar*>(pixels.constData()), size, size,
+                           QImage::Format_RGBA8888);
+        icon.addPixmap(QPixmap::fromImage(image.copy()));
+    }
+    return icon;
+}
+
 // Constructed first: the application's construction is what fails without a display.
 struct StartupMessages {
     StartupMessages() { BeginStartup(); }
@@ -54,10 +74,7 @@ class QtRealisation : public Realisation {
         QApplication::setQuitOnLastWindowClosed(false);
         LoadChineseQtTranslations();
         substituteChineseFaces();
-        QIcon icon;
-        for (int size : {48, 32, 24, 16})
-            icon.addFile(QStringLiteral(":/kelm/icon-%1.png").arg(size), QSize(size, size));
-        QApplication::setWindowIcon(icon);
+        QApplication::setWindowIcon(appIcon());
         WatchQuitSignals(&m_app, [] { SystemQuitRequested(); });
         QObject::connect(&m_app, &QGuiApplication::commitDataRequest, &m_app,
                          [](QSessionManager&) { SystemQuitRequested(); });
