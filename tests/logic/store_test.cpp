@@ -1,4 +1,5 @@
-// The settings file under the faults a user's disk can have. Each fault is made for real.
+// The settings store as the windows see it, and the settings file under the faults a user's disk
+// can have, each made for real.
 #include "services/config.h"
 #include "store_only_realisation.h"
 #include "toolkit/errors.h"
@@ -38,7 +39,7 @@ void saveAtExit(const std::string& text) {
     batch.Commit();
 }
 
-class StoreFaultTest : public ::testing::Test {
+class StoreTest : public ::testing::Test {
   protected:
     void SetUp() override {
         testing_support::InstallStoreOnlyRealisation();
@@ -87,7 +88,7 @@ std::string refusal(const std::function<void()>& save) {
     return {};
 }
 
-TEST_F(StoreFaultTest, FullDiskRefusesTheSaveAndKeepsTheOldFile) {
+TEST_F(StoreTest, FullDiskRefusesTheSaveAndKeepsTheOldFile) {
     if (!fillDisk())
         GTEST_SKIP() << "cannot mount a small tmpfs here (needs root): " << std::strerror(errno);
     EXPECT_NE(refusal([] { saveAtExit(std::string(8000, 'y')); }), "");
@@ -95,14 +96,14 @@ TEST_F(StoreFaultTest, FullDiskRefusesTheSaveAndKeepsTheOldFile) {
     EXPECT_EQ(GetConfig(Settings::Left), "450") << "nothing of the batch was written";
 }
 
-TEST_F(StoreFaultTest, LockThatCannotBeTakenIsARefusalNotAWait) {
+TEST_F(StoreTest, LockThatCannotBeTakenIsARefusalNotAWait) {
     std::ofstream(m_file) << kOld;
     fs::create_directory(m_dir / "PUPNAME.conf.lock");
     EXPECT_NE(refusal([] { saveAtExit("x"); }), "");
     expectUntouched();
 }
 
-TEST_F(StoreFaultTest, NonRegularFileReadsAsDefaultsAndRefusesTheSave) {
+TEST_F(StoreTest, NonRegularFileReadsAsDefaultsAndRefusesTheSave) {
     for (const bool fifo : {true, false}) {
         fs::remove_all(m_file);
         if (fifo)
@@ -117,7 +118,7 @@ TEST_F(StoreFaultTest, NonRegularFileReadsAsDefaultsAndRefusesTheSave) {
     }
 }
 
-TEST_F(StoreFaultTest, SaveAfterReadingAMalformedFileSucceeds) {
+TEST_F(StoreTest, SaveAfterReadingAMalformedFileSucceeds) {
     std::ofstream(m_file)
         << "[APPNAME\nKelm-文本提示框_left=450\n[APPNAME]\nKelm-文本提示框_top=300\n";
     EXPECT_EQ(GetConfig(Settings::Top), "300");
@@ -128,7 +129,7 @@ TEST_F(StoreFaultTest, SaveAfterReadingAMalformedFileSucceeds) {
     EXPECT_EQ(GetConfig(Settings::Left), "1500");
 }
 
-TEST_F(StoreFaultTest, ReplacementKeepsTheFilesLinkAndPermissions) {
+TEST_F(StoreTest, ReplacementKeepsTheFilesLinkAndPermissions) {
     fs::create_directory(m_dir / "dotfiles");
     std::ofstream(m_dir / "dotfiles" / "kelm.conf") << kOld;
     fs::permissions(m_dir / "dotfiles" / "kelm.conf",
@@ -140,11 +141,81 @@ TEST_F(StoreFaultTest, ReplacementKeepsTheFilesLinkAndPermissions) {
     EXPECT_NE(textOf(m_file).find("linked"), std::string::npos);
 }
 
-TEST_F(StoreFaultTest, RelativeConfigHomeIsIgnored) {
+TEST_F(StoreTest, RelativeConfigHomeIsIgnored) {
     setenv("HOME", m_dir.c_str(), 1);
     setenv("XDG_CONFIG_HOME", "relative", 1);
     saveAtExit("x");
     EXPECT_TRUE(fs::exists(m_dir / ".config" / "PUPNAME.conf"));
+}
+
+TEST_F(StoreTest, AbsentEntriesGiveTheDefaultsTextForm) {
+    const struct {
+        const Setting& setting;
+        const char* text;
+    } rows[] = {
+        {Settings::Text, "[文本内容]"},
+        {Settings::Left, "0"},
+        {Settings::Top, "0"},
+        {Settings::Width, "3000"},
+        {Settings::Height, "705"},
+        {Settings::FontSize, "14.5"},
+        {Settings::FontName, "微软雅黑"},
+        {Settings::FontColor, "16777215"},
+        {Settings::BackColor, "4210752"},
+        {Settings::BoxHeight, "705"},
+        {Settings::Alpha, "255"},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(GetConfig(r.setting), r.text) << r.setting.suffix;
+}
+
+TEST_F(StoreTest, ValuesRoundTripAsText) {
+    // The empty text is kept as such, not taken for a missing entry.
+    const std::string texts[] = {"你好, 世界",  "@Variant(0)", "a=b;c", "  spaced  ",
+                                 "line\nbreak", "\"quoted\"",  ""};
+    for (const std::string& t : texts) {
+        SaveConfig(Settings::Text.key(), t);
+        EXPECT_EQ(GetConfig(Settings::Text), t);
+    }
+}
+
+TEST_F(StoreTest, NumbersAreStoredInTheirNumberText) {
+    SaveConfig(Settings::Left.key(), 1500.5f);
+    SaveConfig(Settings::FontSize.key(), 10.5);
+    SaveConfig(Settings::BackColor.key(), 4210752.0);
+    EXPECT_EQ(GetConfig(Settings::Left), "1500.5");
+    EXPECT_EQ(GetConfig(Settings::FontSize), "10.5");
+    EXPECT_EQ(GetConfig(Settings::BackColor), "4210752");
+}
+
+TEST_F(StoreTest, FileIsPerUserUnderTheApplicationAndSection) {
+    SaveConfig(Settings::FontName.key(), std::string("宋体"));
+    const std::string text = textOf(m_file);
+    EXPECT_NE(text.find("[APPNAME]"), std::string::npos) << text;
+    EXPECT_NE(text.find("宋体"), std::string::npos) << text;
+}
+
+TEST_F(StoreTest, HandWrittenChineseKeysAreRead) {
+    std::ofstream(m_dir / "PUPNAME.conf") << "[APPNAME]\nKelm-文本提示框_字体名称=黑体\n"
+                                          << "Kelm-文本提示框_文本内容=a,b\n";
+    EXPECT_EQ(GetConfig(Settings::FontName), "黑体");
+    EXPECT_EQ(GetConfig(Settings::Text), "a,b");
+}
+
+TEST_F(StoreTest, RefusedWriteRaisesAndKeepsWhatWasStored) {
+    SaveConfig(Settings::Text.key(), std::string("kept"));
+    // A configuration directory below a plain file cannot be created, even by root.
+    const fs::path blocker = m_dir / "blocker";
+    std::ofstream(blocker) << "x";
+    setenv("XDG_CONFIG_HOME", (blocker / "sub").c_str(), 1);
+    try {
+        SaveConfig(Settings::Text.key(), std::string("lost"));
+        FAIL() << "the write was not refused";
+    } catch (const toolkit::RuntimeError& e) {
+        EXPECT_NE(e.Description().find("无法保存设置"), std::string::npos);
+    }
+    setenv("XDG_CONFIG_HOME", m_dir.c_str(), 1);
+    EXPECT_EQ(GetConfig(Settings::Text), "kept");
 }
 
 } // namespace
