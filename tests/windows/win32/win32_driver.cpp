@@ -267,7 +267,16 @@ void answerDialog(HWND dialog, const Pending& p) {
         SendMessageW(faces, CB_SETCURSEL, WPARAM(at), 0);
         SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(faces));
-        SetDlgItemTextW(dialog, cmb3, std::to_wstring(int(r.points)).c_str());
+        // A size from the list is selected there, any other typed.
+        const HWND sizes = GetDlgItem(dialog, cmb3);
+        const std::wstring size = std::to_wstring(int(r.points));
+        const LRESULT listed = SendMessageW(sizes, CB_FINDSTRINGEXACT, WPARAM(-1),
+                                            reinterpret_cast<LPARAM>(size.c_str()));
+        SendMessageW(sizes, CB_SETCURSEL, WPARAM(listed), 0);
+        if (listed == CB_ERR)
+            SetWindowTextW(sizes, size.c_str());
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(cmb3, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(sizes));
     }
     press(dialog, r.accept ? IDOK : IDCANCEL);
 }
@@ -447,7 +456,7 @@ std::string toolTipOf(HWND control) {
                 return TRUE;
             wchar_t text[1024] = {};
             TOOLINFOW ti{};
-            ti.cbSize = sizeof ti;
+            ti.cbSize = TTTOOLINFOW_V2_SIZE;
             ti.hwnd = s->window;
             ti.uId = reinterpret_cast<UINT_PTR>(s->control);
             ti.lpszText = text;
