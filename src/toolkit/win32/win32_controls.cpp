@@ -130,11 +130,12 @@ Win32ControlPeer::~Win32ControlPeer() {
         DeleteObject(m_backBrush);
 }
 
-// A tool tip of the control's own, shown while the pointer rests on it.
+// A tool tip of the control's own, shown while the pointer rests on it. It has no owner: Wine
+// leaves a window that is made topmost behind a topmost window it owns not topmost.
 void Win32ControlPeer::addToolTip(const std::string& text) {
-    m_tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                            WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0, m_window.hwnd(),
-                            nullptr, GetModuleHandleW(nullptr), nullptr);
+    m_tip = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
+                            WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0, nullptr, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
     std::wstring wide = W(text);
     TOOLINFOW ti{};
     ti.cbSize = TTTOOLINFOW_V2_SIZE;

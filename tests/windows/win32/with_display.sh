@@ -7,7 +7,7 @@ exe=$(realpath "$2")
 shift 2
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 run=$here/../../../tools/wine-run.sh
-export WINEPREFIX=$(dirname "$exe")/wineprefix-windows-$dpi WINEDEBUG=-all
+export WINEPREFIX=$(dirname "$exe")/wineprefix-windows-$dpi WINEDEBUG=${WINEDEBUG:--all}
 XVFB_PID= WM_PID=
 
 cleanup() {
