@@ -80,10 +80,9 @@ Win32ControlPeer::Win32ControlPeer(const ControlDesign& d, ControlSink& sink,
         m_origin = container->m_place;
     const NativeKind k = nativeKind(d);
     const DWORD ex = (d.kind == ControlKind::TextBox && d.border) ? WS_EX_CLIENTEDGE : 0;
-    static UINT_PTR nextId = 100; // clear of IDOK and IDCANCEL
-    m_hwnd =
-        CreateWindowExW(ex, k.cls, L"", WS_CHILD | WS_VISIBLE | k.style, 0, 0, 1, 1, window.hwnd(),
-                        reinterpret_cast<HMENU>(nextId++), GetModuleHandleW(nullptr), nullptr);
+    m_hwnd = CreateWindowExW(ex, k.cls, L"", WS_CHILD | WS_VISIBLE | k.style, 0, 0, 1, 1,
+                             window.hwnd(), reinterpret_cast<HMENU>(window.nextControlId()),
+                             GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     // A frame lies under the controls it holds.
     if (d.kind == ControlKind::Frame)

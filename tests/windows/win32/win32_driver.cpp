@@ -138,6 +138,7 @@ struct Pending {
 };
 std::deque<Pending> g_pending;
 
+UINT_PTR g_timer = 0;
 void schedule();
 
 // The open menu, or else the dialog that takes input (a dialog under a message box of its own
@@ -283,6 +284,8 @@ void answerDialog(HWND dialog, const Pending& p) {
 
 void CALLBACK fire(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
+    if (id == g_timer)
+        g_timer = 0;
     if (g_pending.empty())
         return;
     const HWND open = openModal();
@@ -299,7 +302,6 @@ void CALLBACK fire(HWND, UINT, UINT_PTR id, DWORD) {
 }
 
 // One timer at a time, so that each answer waits for the dialog its predecessor opens.
-UINT_PTR g_timer = 0;
 void schedule() {
     if (g_timer)
         KillTimer(nullptr, g_timer);
