@@ -39,8 +39,8 @@ TEST_F(AboutTest, TwoClicksShowOneWindow) {
     const driver::WindowState w = driver::Native(*first);
     EXPECT_TRUE(w.visible);
     EXPECT_EQ(w.title, "关于作者");
-    EXPECT_EQ(w.clientWidth, 431) << "6465 x 6780 twips";
-    EXPECT_EQ(w.clientHeight, 452);
+    EXPECT_EQ(w.clientWidth, Pixels(6465));
+    EXPECT_EQ(w.clientHeight, Pixels(6780));
     EXPECT_TRUE(w.icon);
     EXPECT_NE(w.inTaskbar, false) << "where the realisation can tell";
 }

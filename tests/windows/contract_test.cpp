@@ -3,6 +3,7 @@
 
 #include "toolkit/errors.h"
 #include "toolkit/program.h"
+#include "toolkit/realisation.h"
 
 #include <cmath>
 
@@ -48,19 +49,20 @@ TEST_F(ContractTest, NativeEchoesRaiseNothingAndUserResizesRaiseOnce) {
     Probe& p = toolkit::Instance<Probe>();
     p.Show();
     EXPECT_EQ(p.resizes, 1) << "the first show lays the window out once";
-    EXPECT_EQ(driver::Native(p).clientWidth, 200) << "15 twips per pixel at 96 DPI";
-    EXPECT_EQ(driver::Native(p).clientHeight, 47);
+    const double tpp = toolkit::CurrentRealisation().twipsPerPixel();
+    EXPECT_EQ(driver::Native(p).clientWidth, Pixels(3000));
+    EXPECT_EQ(driver::Native(p).clientHeight, Pixels(705));
     p.setWidth(6000);
     driver::Pump();
     EXPECT_EQ(p.resizes, 2);
-    driver::Place(p, 0, 0, 300, 47); // as a window manager would
+    driver::Place(p, 0, 0, 300, Pixels(705)); // as a window manager would
     driver::Pump();
     EXPECT_EQ(p.resizes, 3);
-    EXPECT_FLOAT_EQ(p.Width(), 4500);
-    driver::Place(p, 30, 40, 300, 47);
+    EXPECT_FLOAT_EQ(p.Width(), float(300 * tpp));
+    driver::Place(p, 30, 40, 300, Pixels(705));
     driver::Pump();
-    EXPECT_FLOAT_EQ(p.Left(), 450);
-    EXPECT_FLOAT_EQ(p.Top(), 600);
+    EXPECT_FLOAT_EQ(p.Left(), float(30 * tpp));
+    EXPECT_FLOAT_EQ(p.Top(), float(40 * tpp));
     EXPECT_EQ(p.resizes, 3) << "a move is no resize";
 }
 

@@ -2,6 +2,7 @@
 
 #include "toolkit/program.h"
 #include "toolkit/realisation.h"
+#include "toolkit/units.h"
 
 void WindowTest::SetUp() {
     driver::ClearStore();
@@ -18,6 +19,10 @@ void WindowTest::TearDown() {
 
 void WindowTest::seed(const FMain::Setting& setting, const std::string& text) {
     FMain::SaveConfig(setting.key(), text);
+}
+
+int Pixels(double twips) {
+    return toolkit::ToPixels(twips, toolkit::CurrentRealisation().twipsPerPixel());
 }
 
 std::optional<std::string> WindowTest::stored(const FMain::Setting& setting) {

@@ -19,6 +19,9 @@ class WindowTest : public ::testing::Test {
     static std::optional<std::string> stored(const FMain::Setting& setting);
 };
 
+// Twips as the realisation's windows measure them, in pixels at the system's DPI.
+int Pixels(double twips);
+
 // Names a table's rows after their `name` field.
 template <class Row> std::string RowName(const ::testing::TestParamInfo<Row>& info) {
     std::string n = info.param.name;

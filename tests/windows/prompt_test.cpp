@@ -20,7 +20,8 @@ TEST_F(PromptTest, FirstRunWithAnEmptyStore) {
     Form1& f = toolkit::Instance<Form1>();
     f.Show();
     const driver::WindowState w = driver::Native(f);
-    EXPECT_EQ(std::vector<int>({w.x, w.y, w.width, w.height}), std::vector<int>({0, 0, 200, 47}));
+    EXPECT_EQ(std::vector<int>({w.x, w.y, w.width, w.height}),
+              std::vector<int>({0, 0, Pixels(3000), Pixels(705)}));
     EXPECT_TRUE(w.topmost);
     EXPECT_TRUE(w.frameless);
     EXPECT_EQ(w.alpha, 255);
@@ -61,14 +62,15 @@ INSTANTIATE_TEST_SUITE_P(
                 {{&S::Left, "1500"}, {&S::Top, "300"}, {&S::Width, "5000"}},
                 [](Form1& f) {
                     const driver::WindowState w = driver::Native(f);
-                    EXPECT_EQ(std::vector<int>({w.x, w.y, w.width, w.height}),
-                              std::vector<int>({100, 20, 333, 47}));
+                    EXPECT_EQ(
+                        std::vector<int>({w.x, w.y, w.width, w.height}),
+                        std::vector<int>({Pixels(1500), Pixels(300), Pixels(5000), Pixels(705)}));
                     EXPECT_FLOAT_EQ(f.Text1.Width(), 4980);
                 }},
         Restore{"box height decides",
                 {{&S::Height, "900"}, {&S::BoxHeight, "1200"}},
                 [](Form1& f) {
-                    EXPECT_EQ(driver::Native(f).clientHeight, 80);
+                    EXPECT_EQ(driver::Native(f).clientHeight, Pixels(1200));
                     EXPECT_FLOAT_EQ(f.Text1.Top(), 352.5f);
                 }},
         Restore{"empty text shows the placeholder",
@@ -133,8 +135,9 @@ INSTANTIATE_TEST_SUITE_P(
         Damaged{&S::FontColor, "1e20"}, Damaged{&S::BackColor, "&H1000000"},
         Damaged{&S::FontSize, "0"}, Damaged{&S::FontSize, "5000"}, Damaged{&S::FontName, ""},
         Damaged{&S::BoxHeight, "abc"}, Damaged{&S::BoxHeight, "1e30"},
-        // Too small to see or grab: 10 pixels is the least the window takes.
-        Damaged{&S::Width, "0"}, Damaged{&S::Width, "142"}, Damaged{&S::BoxHeight, "1"}));
+        // Too small to see or grab: 10 pixels is the least the window takes (94 twips are
+        // fewer up to 144 DPI).
+        Damaged{&S::Width, "0"}, Damaged{&S::Width, "94"}, Damaged{&S::BoxHeight, "1"}));
 
 TEST_F(PromptTest, WindowOffEveryScreenComesBackToThePrimaryOne) {
     const float screen = toolkit::Screen::Width();

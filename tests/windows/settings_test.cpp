@@ -113,8 +113,8 @@ TEST_F(SettingsTest, MenuItemShowsTheWindowCentredWithoutReloading) {
     s.参数设置_Click();
     const driver::WindowState w = driver::Native(s);
     EXPECT_TRUE(w.visible);
-    EXPECT_EQ(w.clientWidth, 251) << "3765 x 3075 twips";
-    EXPECT_EQ(w.clientHeight, 205);
+    EXPECT_EQ(w.clientWidth, Pixels(3765));
+    EXPECT_EQ(w.clientHeight, Pixels(3075));
     const toolkit::Rect screen = toolkit::CurrentRealisation().screens().front();
     const double tpp = toolkit::CurrentRealisation().twipsPerPixel();
     // Centred, give or take the frame the window system adds.

@@ -80,10 +80,9 @@ Win32ControlPeer::Win32ControlPeer(const ControlDesign& d, ControlSink& sink,
         m_origin = container->m_place;
     const NativeKind k = nativeKind(d);
     const DWORD ex = (d.kind == ControlKind::TextBox && d.border) ? WS_EX_CLIENTEDGE : 0;
-    static UINT_PTR nextId = 100; // clear of IDOK and IDCANCEL
-    m_hwnd =
-        CreateWindowExW(ex, k.cls, L"", WS_CHILD | WS_VISIBLE | k.style, 0, 0, 1, 1, window.hwnd(),
-                        reinterpret_cast<HMENU>(nextId++), GetModuleHandleW(nullptr), nullptr);
+    m_hwnd = CreateWindowExW(ex, k.cls, L"", WS_CHILD | WS_VISIBLE | k.style, 0, 0, 1, 1,
+                             window.hwnd(), reinterpret_cast<HMENU>(window.nextControlId()),
+                             GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     // A frame lies under the controls it holds.
     if (d.kind == ControlKind::Frame)
@@ -92,6 +91,8 @@ Win32ControlPeer::Win32ControlPeer(const ControlDesign& d, ControlSink& sink,
     SendMessageW(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultFont()), FALSE);
     if (d.kind == ControlKind::TextBox)
         SendMessageW(m_hwnd, EM_SETLIMITTEXT, 0, 0);
+    if (!d.toolTip.empty())
+        addToolTip(d.toolTip);
     if (!d.picture.empty()) {
         m_picture = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
                                                     resourceName(d.picture).c_str(), IMAGE_BITMAP,
@@ -115,6 +116,8 @@ Win32ControlPeer::Win32ControlPeer(const ControlDesign& d, ControlSink& sink,
 Win32ControlPeer::~Win32ControlPeer() {
     *m_alive = false;
     m_sink = nullptr;
+    if (m_tip)
+        DestroyWindow(m_tip);
     RemoveWindowSubclass(m_hwnd, proc, 1);
     SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
     DestroyWindow(m_hwnd);
@@ -124,6 +127,22 @@ Win32ControlPeer::~Win32ControlPeer() {
         DeleteObject(m_picture);
     if (m_backBrush)
         DeleteObject(m_backBrush);
+}
+
+// A tool tip of the control's own, shown while the pointer rests on it. It has no owner: Wine
+// leaves a window that is made topmost behind a topmost window it owns not topmost.
+void Win32ControlPeer::addToolTip(const std::string& text) {
+    m_tip = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
+                            WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0, nullptr, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+    std::wstring wide = W(text);
+    TOOLINFOW ti{};
+    ti.cbSize = TTTOOLINFOW_V2_SIZE;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = m_window.hwnd();
+    ti.uId = reinterpret_cast<UINT_PTR>(m_hwnd);
+    ti.lpszText = wide.data();
+    SendMessageW(m_tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 Win32ControlPeer* Win32ControlPeer::fromHandle(HWND hwnd) {

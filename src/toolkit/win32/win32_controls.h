@@ -36,6 +36,7 @@ class Win32ControlPeer : public ControlPeer {
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     void report(MouseKind kind, int16_t button, WPARAM wp, LPARAM lp);
     void fitToText();
+    void addToolTip(const std::string& text);
 
     ControlKind m_kind;
     ControlSink* m_sink;
@@ -46,6 +47,7 @@ class Win32ControlPeer : public ControlPeer {
     HFONT m_font = nullptr;
     HBITMAP m_picture = nullptr;
     HBRUSH m_backBrush = nullptr;
+    HWND m_tip = nullptr;
     bool m_hasFore = false, m_hasBack = false;
     COLORREF m_fore = 0, m_back = 0;
     bool m_autoSize;

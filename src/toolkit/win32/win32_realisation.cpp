@@ -35,7 +35,7 @@ class Win32Realisation : public Realisation {
     Win32Realisation() {
         INITCOMMONCONTROLSEX icc{};
         icc.dwSize = sizeof icc;
-        icc.dwICC = ICC_STANDARD_CLASSES;
+        icc.dwICC = ICC_STANDARD_CLASSES | ICC_BAR_CLASSES;
         InitCommonControlsEx(&icc);
         Win32WindowPeer::registerClass();
         WNDCLASSEXW wc{};

@@ -26,6 +26,9 @@ class Win32WindowPeer : public WindowPeer {
     double tpp() const { return m_tpp; }
     HBRUSH backBrush() const { return m_backBrush; }
     COLORREF backColor() const { return m_back; }
+    // Control IDs count from 100 in creation order, clear of IDOK and IDCANCEL; a WM_COMMAND
+    // carries only 16 bits of them.
+    UINT_PTR nextControlId() { return m_nextControlId++; }
     // Whether Tab and Shift+Tab move between the window's controls.
     bool tabs() const { return m_tabs; }
 
@@ -56,6 +59,7 @@ class Win32WindowPeer : public WindowPeer {
     HCURSOR m_cursor = nullptr;
     bool m_anchored = false, m_moving = false;
     unsigned m_moves = 0;
+    UINT_PTR m_nextControlId = 100;
     POINT m_anchorCursor{}, m_anchorWindow{};
 };
 
