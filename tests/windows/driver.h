@@ -32,13 +32,12 @@ void BreakStore();
 void RepairStore();
 
 enum class Modal { None, Message, Menu, Colour, Font };
-enum class Icon { None, Critical, Question, Warning, Information };
 
 // What an answered dialog or menu showed.
 struct Shown {
     Modal kind = Modal::None;
     std::string title, text; // message box
-    Icon icon = Icon::None;
+    bool information = false;       // message box: with the information icon
     std::vector<std::string> items; // menu
     uintptr_t owner = 0;            // dialogs: the owning window's handle, 0 for none
     int32_t colour = -1;            // colour dialog: the colour it opened on
@@ -94,7 +93,7 @@ struct WindowState {
     int clientWidth = 0, clientHeight = 0;
     bool visible = false;
     std::string title;
-    bool topmost = false, frameless = false, icon = false;
+    bool frameless = false, icon = false;
     int alpha = 255;
     std::optional<bool> inTaskbar; // where the realisation can tell
 };

@@ -35,10 +35,7 @@ TEST_F(PickersTest, ChosenColoursGoIntoTheirLists) {
         int32_t colour;
         const char* text;
         bool background;
-    } rows[] = {{0x0000FF, "255", false},
-                {0, "0", false},
-                {0x404040, "4210752", true},
-                {0xFF0000, "16711680", true}};
+    } rows[] = {{0, "0", false}, {0xFF0000, "16711680", true}};
     for (const auto& r : rows) {
         driver::Reply pick;
         pick.colour = r.colour;

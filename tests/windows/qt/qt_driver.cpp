@@ -15,14 +15,12 @@
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -104,15 +102,7 @@ void answer(QWidget* w, const Pending& p) {
         seen.kind = Modal::Message;
         seen.title = S(box->windowTitle());
         seen.text = S(box->text());
-        const std::pair<QMessageBox::Icon, Icon> icons[] = {
-            {QMessageBox::Critical, Icon::Critical},
-            {QMessageBox::Question, Icon::Question},
-            {QMessageBox::Warning, Icon::Warning},
-            {QMessageBox::Information, Icon::Information}};
-        for (const auto& [qt, icon] : icons)
-            if (box->icon() == qt)
-                seen.icon = icon;
-        seen.owner = handleOf(box->parentWidget());
+        seen.information = box->icon() == QMessageBox::Information;
     } else if (auto* colour = qobject_cast<QColorDialog*>(w)) {
         seen.kind = Modal::Colour;
         seen.owner = handleOf(colour->parentWidget());
@@ -317,7 +307,6 @@ WindowState Native(toolkit::Window& window) {
     st.clientHeight = w->height();
     st.visible = w->isVisible();
     st.title = S(w->windowTitle());
-    st.topmost = w->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
     st.frameless = w->windowFlags().testFlag(Qt::FramelessWindowHint);
     st.icon = !w->windowIcon().isNull();
     st.alpha = qRound(w->windowOpacity() * 255);
@@ -327,8 +316,10 @@ WindowState Native(toolkit::Window& window) {
 ControlState Native(toolkit::Control& control) {
     QWidget* w = widgetOf(control);
     ControlState st;
-    bool box = true;
-    if (auto* e = qobject_cast<QLineEdit*>(w)) {
+    const auto* label = qobject_cast<QLabel*>(w);
+    if (label) {
+        st.text = S(label->text());
+    } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
         st.text = S(e->text());
     } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
         st.text = S(p->toPlainText().replace('\n', QStringLiteral("\r\n")));
@@ -336,21 +327,13 @@ ControlState Native(toolkit::Control& control) {
         st.text = S(c->currentText());
         for (int i = 0; i < c->count(); ++i)
             st.items.push_back(S(c->itemText(i)));
-    } else {
-        box = false;
-        if (auto* l = qobject_cast<QLabel*>(w))
-            st.text = S(l->text());
-        else if (auto* b = qobject_cast<QPushButton*>(w))
-            st.text = S(b->text());
-        else if (auto* g = qobject_cast<QGroupBox*>(w))
-            st.text = S(g->title());
     }
     st.toolTip = S(w->toolTip());
     st.enabled = w->isEnabled();
     st.face = S(QFontInfo(w->font()).family());
     const QPalette& pal = w->palette();
-    st.fore = FromQColor(pal.color(box ? QPalette::Text : QPalette::WindowText));
-    st.back = FromQColor(pal.color(box ? QPalette::Base : QPalette::Window));
+    st.fore = FromQColor(pal.color(label ? QPalette::WindowText : QPalette::Text));
+    st.back = FromQColor(pal.color(label ? QPalette::Window : QPalette::Base));
     return st;
 }
 

@@ -164,20 +164,13 @@ HWND openModal() {
     return f.menu ? f.menu : f.dialog;
 }
 
-Icon iconOf(HWND box) {
-    const std::pair<LPCWSTR, Icon> icons[] = {{IDI_HAND, Icon::Critical},
-                                              {IDI_QUESTION, Icon::Question},
-                                              {IDI_EXCLAMATION, Icon::Warning},
-                                              {IDI_ASTERISK, Icon::Information}};
-    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        if ((GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) != SS_ICON || classOf(c) != L"Static")
-            continue;
-        const auto shown = reinterpret_cast<HICON>(SendMessageW(c, STM_GETICON, 0, 0));
-        for (const auto& [id, icon] : icons)
-            if (shown && shown == LoadIconW(nullptr, id))
-                return icon;
-    }
-    return Icon::None;
+bool informationIcon(HWND box) {
+    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        if ((GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && classOf(c) == L"Static" &&
+            reinterpret_cast<HICON>(SendMessageW(c, STM_GETICON, 0, 0)) ==
+                LoadIconW(nullptr, IDI_ASTERISK))
+            return true;
+    return false;
 }
 
 uintptr_t ownerOf(HWND dialog) {
@@ -244,7 +237,7 @@ void answerDialog(HWND dialog, const Pending& p) {
         seen.kind = Modal::Message;
         seen.title = textOf(dialog);
         seen.text = textOf(GetDlgItem(dialog, 0xFFFF));
-        seen.icon = iconOf(dialog);
+        seen.information = informationIcon(dialog);
     }
     if (p.shown)
         *p.shown = seen;
@@ -431,7 +424,6 @@ WindowState Native(toolkit::Window& window) {
     st.visible = IsWindowVisible(h);
     st.title = textOf(h);
     const LONG style = GetWindowLongW(h, GWL_STYLE), ex = GetWindowLongW(h, GWL_EXSTYLE);
-    st.topmost = ex & WS_EX_TOPMOST;
     st.frameless = !(style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER | WS_DLGFRAME));
     st.icon = SendMessageW(h, WM_GETICON, ICON_BIG, 0) || GetClassLongPtrW(h, GCLP_HICON);
     BYTE alpha = 255;
