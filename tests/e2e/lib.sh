@@ -32,6 +32,9 @@ check() { # check DESCRIPTION EXPECTED ACTUAL
     fi
 }
 
+yes_if() { "$@" >/dev/null 2>&1 && echo yes || echo no; } # yes_if COMMAND...: whether it succeeds
+above() { awk -v a="$1" -v b="$2" 'BEGIN{print (a > b) ? "yes" : "no"}'; } # above A B
+
 # wait_for SECONDS COMMAND...: runs the command until it succeeds or the time is up.
 wait_for() {
     local deadline=$((SECONDS + $1))
@@ -74,6 +77,11 @@ start_x() {
 
 fresh_store() { rm -rf "$XDG_CONFIG_HOME"; mkdir -p "$XDG_CONFIG_HOME"; echo "[APPNAME]" >"$STORE"; }
 seed() { echo "Kelm-文本提示框$1=$2" >>"$STORE"; } # seed SUFFIX VALUE
+# A place and size of 100, 200, 400 x 60 pixels and a translucent window with a text.
+seed_place() {
+    seed _left 1500; seed _top 3000; seed _Width 6000; seed _Height 705
+    seed _文本框高度 900; seed _透明度 200; seed _文本内容 "中文提示"
+}
 
 # The key as QSettings writes it: every non-ASCII character as %UXXXX.
 qkey() {
@@ -124,8 +132,8 @@ geometry() { # "X Y W H" of a window, in pixels
     xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
         /^  Width/{w=$2} /^  Height/{h=$2} END{print x, y, w, h}'
 }
-net_wm_state() { [ -n "$1" ] && xprop -id "$1" _NET_WM_STATE; }
-has_state() { net_wm_state "$1" | grep -q "$2" && echo yes || echo no; }
+has_state() { [ -n "$1" ] && yes_if sh -c "xprop -id $1 _NET_WM_STATE | grep -q $2"; }
+translucent() { yes_if sh -c "xprop -id $1 _NET_WM_WINDOW_OPACITY | grep -q CARDINAL"; }
 
 screenshot() { import -window root "$1"; }
 # The share of pixels in a region that are close to the given colour ("#RRGGBB").
@@ -135,6 +143,26 @@ colour_share() { # colour_share FILE GEOMETRY COLOUR
         -fill black +opaque '#FF00FF' -fill white -opaque '#FF00FF' \
         -colorspace gray -format '%[fx:mean]' info:
 }
+
+# The prompt window shows a text in two kinds of glyphs; boxes would look alike for any two
+# characters, real glyphs differ.
+check_glyphs() { # check_glyphs STOP_COMMAND...
+    local text one field
+    for text in 一一一 田田田; do
+        fresh_store
+        seed _Width 6000
+        seed _文本内容 "$text"
+        start_app
+        sleep 0.3 # let the first paint reach the screen
+        screenshot "$WORK/$text.png"
+        "$@"
+    done
+    one=$(colour_share "$WORK/一一一.png" 400x47+0+0 "#FFFFFF")
+    field=$(colour_share "$WORK/田田田.png" 400x47+0+0 "#FFFFFF")
+    check "text is drawn in white" yes "$(above "$one" 0.003)"
+    check "different characters look different" yes "$(awk -v a="$one" -v b="$field" 'BEGIN{print (b > a * 1.5) ? "yes" : "no"}')"
+}
+is_red() { screenshot "$WORK/r.png"; above "$(colour_share "$WORK/r.png" 200x40+0+3 "#FF0000")" 0.01; }
 
 finish() {
     # A sanitized build reports what it found on its standard error.
@@ -163,6 +191,14 @@ choose_menu_item() {
     read -r mx my mw mh <<<"$(popup_menu)"
     xdotool mousemove $((mx + mw / 2)) $((my + mh * (2 * $3 + 1) / 6)) click 1
 }
+# open_settings: 参数设置 from the prompt window's menu; sets SETTINGS and its geometry sx sy sw sh.
+open_settings() {
+    choose_menu_item 60 20 0
+    wait_for 5 sh -c '[ "$(xdotool search --onlyvisible --name "^参数设置$" | wc -l)" = 1 ]'
+    SETTINGS=$(xdotool search --onlyvisible --name '^参数设置$' | head -n 1)
+    read -r sx sy sw sh <<<"$(geometry "$SETTINGS")"
+}
+at() { xdotool mousemove $((sx + $1)) $((sy + $2)) click 1; } # at X Y: a click in the settings window
 visible_windows_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l; }
 near() { # near A B TOLERANCE
     local d=$(($1 - $2))
