@@ -150,12 +150,19 @@ void Window::nativeGeometry(float left, float top, float width, float height) {
         m_left = left;
     if (!samePixel(top, m_top))
         m_top = top;
-    const bool resized = !samePixel(width, m_width) || !samePixel(height, m_height);
-    if (!resized)
-        return;
-    m_width = width;
-    m_height = height;
-    Dispatch([this] { Form_Resize(); });
+    // Each side on its own: a side the user left alone keeps the exact twips the program set,
+    // which need not be a whole number of pixels.
+    bool resized = false;
+    if (!samePixel(width, m_width)) {
+        m_width = width;
+        resized = true;
+    }
+    if (!samePixel(height, m_height)) {
+        m_height = height;
+        resized = true;
+    }
+    if (resized)
+        Dispatch([this] { Form_Resize(); });
 }
 
 void Window::nativeMouse(MouseKind kind, const MouseArgs& a) {

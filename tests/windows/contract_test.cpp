@@ -53,17 +53,19 @@ TEST_F(ContractTest, NativeEchoesRaiseNothingAndUserResizesRaiseOnce) {
     EXPECT_EQ(driver::Native(p).clientWidth, Pixels(3000));
     EXPECT_EQ(driver::Native(p).clientHeight, Pixels(705));
     p.setWidth(6000);
-    driver::Pump();
-    EXPECT_EQ(p.resizes, 2);
-    driver::Place(p, 0, 0, 300, Pixels(705)); // as a window manager would
+    p.setHeight(1006); // not a whole number of pixels
     driver::Pump();
     EXPECT_EQ(p.resizes, 3);
+    driver::Place(p, 0, 0, 300, Pixels(1006)); // as a window manager would
+    driver::Pump();
+    EXPECT_EQ(p.resizes, 4);
     EXPECT_FLOAT_EQ(p.Width(), float(300 * tpp));
-    driver::Place(p, 30, 40, 300, Pixels(705));
+    EXPECT_FLOAT_EQ(p.Height(), 1006) << "the side the user did not change keeps its exact value";
+    driver::Place(p, 30, 40, 300, Pixels(1006));
     driver::Pump();
     EXPECT_FLOAT_EQ(p.Left(), float(30 * tpp));
     EXPECT_FLOAT_EQ(p.Top(), float(40 * tpp));
-    EXPECT_EQ(p.resizes, 3) << "a move is no resize";
+    EXPECT_EQ(p.resizes, 4) << "a move is no resize";
 }
 
 TEST_F(ContractTest, RefusedPropertiesRaiseAndChangeNothing) {
