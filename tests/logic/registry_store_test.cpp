@@ -55,11 +55,12 @@ TEST_F(RegistryStoreTest, KeepsTheClassicPlaceAndType) {
 
 TEST_F(RegistryStoreTest, RefusedWritesRaise) {
     m_store.write(m_app, m_section, {{"text", "kept"}});
-    // Entries go in order: those before a refused one are written. Value names have a limit.
+    // A save is all or nothing: value names have a limit, and the one past it undoes the others.
     const std::string tooLong(20000, 'k');
-    EXPECT_THROW(m_store.write(m_app, m_section, {{"text", "new"}, {tooLong, "x"}}),
+    EXPECT_THROW(m_store.write(m_app, m_section, {{"text", "new"}, {"added", "y"}, {tooLong, "x"}}),
                  toolkit::RuntimeError);
-    EXPECT_EQ(m_store.read(m_app, m_section, "text"), "new");
+    EXPECT_EQ(m_store.read(m_app, m_section, "text"), "kept");
+    EXPECT_EQ(m_store.read(m_app, m_section, "added"), std::nullopt);
     // So do key names: a section that cannot be made.
     EXPECT_THROW(m_store.write(m_app, std::string(300, 's'), {{"text", "x"}}),
                  toolkit::RuntimeError);
