@@ -15,6 +15,13 @@ namespace toolkit::qt {
 namespace {
 
 QtMessageHandler g_previous = nullptr;
+
+void pass(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (g_previous)
+        pass(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
 bool g_starting = false;
 QStringList* g_held = nullptr; // what Qt said while starting, shown only if it starts
 
@@ -31,7 +38,7 @@ void handle(QtMsgType type, const QMessageLogContext& context, const QString& me
             g_held->append(message);
         return;
     }
-    g_previous(type, context, message);
+    pass(type, context, message);
     static bool saving = false;
     if (!saving && message.startsWith(QLatin1String("The X11 connection broke")) &&
         QThread::currentThread() == QCoreApplication::instance()->thread()) {
@@ -55,7 +62,7 @@ void EndStartup() {
     delete g_held;
     g_held = nullptr;
     for (const QString& m : held)
-        g_previous(QtWarningMsg, QMessageLogContext(), m);
+        pass(QtWarningMsg, QMessageLogContext(), m);
 }
 
 } // namespace toolkit::qt
