@@ -27,6 +27,25 @@ app_ends
 check "the signals end the process with a failure status" 1 "$APP_STATUS"
 rmdir "$STORE.lock"
 
+echo "# killed in the middle of a save, just before the new file replaces the old one"
+fresh_store
+seed _文本内容 "以前的"
+cp "$STORE" "$WORK/before.conf"
+program=$APP
+APP=$(command -v strace)
+start_app -f -qq -o /dev/null -e trace=rename -e inject=rename:signal=SIGKILL "$program"
+APP=$program
+pkill -TERM -P "$APP_PID"
+app_ends
+check "the old settings file is whole and unchanged" same \
+    "$(cmp -s "$STORE" "$WORK/before.conf" && echo same)"
+start_app
+xdotool mousemove 100 20 click 1 key ctrl+a type "after"
+sleep 0.5 # the typed text reaches the program before the signal
+stop_app TERM
+check "the next save succeeds over what the kill left" "0 after" "$APP_STATUS $(stored _文本内容)"
+check "and leaves nothing behind" "PUPNAME.conf" "$(ls "$XDG_CONFIG_HOME")"
+
 echo "# a FIFO in place of the settings file"
 rm -f "$STORE"
 mkfifo "$STORE"
