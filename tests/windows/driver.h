@@ -36,7 +36,7 @@ enum class Modal { None, Message, Menu, Colour, Font };
 // What an answered dialog or menu showed.
 struct Shown {
     Modal kind = Modal::None;
-    std::string title, text; // message box
+    std::string title, text;        // message box
     bool information = false;       // message box: with the information icon
     std::vector<std::string> items; // menu
     uintptr_t owner = 0;            // dialogs: the owning window's handle, 0 for none
