@@ -41,8 +41,6 @@ void SaveConfig(const std::string& key, const ConfigValue& value) {
         store({{key, ValueText(value)}});
         return;
     }
-    auto same = [&](const auto& e) { return e.first == key; };
-    std::erase_if(*g_batch, same);
     g_batch->emplace_back(key, ValueText(value));
 }
 

@@ -10,13 +10,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <limits>
 
+#include <limits>
 #include <vector>
 
 namespace toolkit::qt {

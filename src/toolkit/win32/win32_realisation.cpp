@@ -15,7 +15,8 @@ namespace toolkit::win32 {
 
 namespace {
 
-// Keeps the owned windows off the taskbar and answers for the process when the session ends.
+// Keeps the owned windows off the taskbar and answers for the process when the session ends: the
+// end of the session is the program's, not one window's.
 LRESULT CALLBACK ownerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CLOSE:

@@ -294,12 +294,6 @@ LRESULT Win32WindowPeer::handle(UINT msg, WPARAM wp, LPARAM lp) {
         // Whether the window goes is the program's decision, made through its unload handling.
         m_sink->nativeCloseRequested();
         return 0;
-    case WM_QUERYENDSESSION:
-        return TRUE;
-    case WM_ENDSESSION:
-        if (wp)
-            SystemQuitRequested();
-        return 0;
     }
     return DefWindowProcW(m_hwnd, msg, wp, lp);
 }
