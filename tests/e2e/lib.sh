@@ -30,20 +30,13 @@ wait_for() {
 }
 
 start_x() {
-    local n try
-    for n in $(seq 151 199); do
-        [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] && continue
-        Xvfb :$n -screen 0 1280x800x24 -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
-        XVFB_PID=$!
-        export DISPLAY=:$n
-        # Another server may have taken the number meanwhile: ours must be the one answering.
-        wait_for 10 xdpyinfo && kill -0 "$XVFB_PID" 2>/dev/null && break
-        kill "$XVFB_PID" 2>/dev/null
-        XVFB_PID=
-    done
-    [ -n "$XVFB_PID" ] || { echo "Xvfb did not start"; exit 1; }
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    wait_for 10 grep -q . "$WORK/display" || { echo "Xvfb did not start"; exit 1; }
+    export DISPLAY=:$(head -n 1 "$WORK/display")
     # The work area is among the last things openbox sets up; a window mapped before that may
     # never be managed. An openbox that never gets there is started again.
+    local try
     for try in 1 2 3; do
         openbox >>"$WORK/openbox.log" 2>&1 &
         WM_PID=$!
@@ -71,11 +64,12 @@ stored() { # stored SUFFIX: the value as QSettings wrote it, every non-ASCII cha
 placed() { echo "$(stored _文本内容)|$(stored _left) $(stored _top) $(stored _Width) $(stored _Height)"; }
 
 named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null; } # named CAPTION: its windows
+prompt_window() { named Kelm屏幕提示框 | head -n 1 | grep .; }
 start_app() { # start_app [ARGUMENTS...]
     "$APP" "$@" >>"$WORK/app.log" 2>&1 &
     APP_PID=$!
-    wait_for 10 named Kelm屏幕提示框 || { echo "FAIL - no prompt window"; cat "$WORK/app.log"; exit 1; }
-    WIN=$(named Kelm屏幕提示框 | head -n 1)
+    wait_for 10 prompt_window || { echo "FAIL - no prompt window"; cat "$WORK/app.log"; exit 1; }
+    WIN=$(prompt_window)
 }
 stop_app() { kill -"$1" "$APP_PID" 2>/dev/null; app_ends; } # stop_app SIGNAL
 app_ends() { # waits up to 10 s for the process to end; sets APP_STATUS (timeout: "running")
@@ -94,7 +88,10 @@ geometry() { # "X Y W H" of a window, in pixels
     xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
         /^  Width/{w=$2} /^  Height/{h=$2} END{print x, y, w, h}'
 }
-at_geometry() { wait_for 3 sh -c "[ \"\$(geometry $WIN)\" = '$1' ]"; } # at_geometry "X Y W H"
+check_geometry() { # check_geometry DESCRIPTION "X Y W H": the prompt window's, given time to get there
+    wait_for 3 sh -c "[ \"\$(geometry $WIN)\" = '$2' ]"
+    check "$1" "$2" "$(geometry "$WIN")"
+}
 has_state() { yes_if sh -c "xprop -id $1 _NET_WM_STATE | grep -q $2"; }
 
 # The share of pixels in a region of the screen that are close to the given colour ("#RRGGBB").
@@ -154,8 +151,7 @@ check_restore_drag_save() { # check_restore_drag_save STOP_COMMAND...
     check "translucent with alpha 200" "_NET_WM_WINDOW_OPACITY(CARDINAL) = $((0xC8C8C8C8))" \
         "$(xprop -id "$WIN" _NET_WM_WINDOW_OPACITY)"
     xdotool mousemove 200 230 mousedown 1 mousemove 260 270 mousemove 320 310 mouseup 1
-    at_geometry "220 280 400 60"
-    check "a drag by (120, 80) moves the window by exactly that" "220 280 400 60" "$(geometry "$WIN")"
+    check_geometry "a drag by (120, 80) moves the window by exactly that" "220 280 400 60"
     xdotool mousemove 300 310 click 1
     wait_for 3 sh -c "[ \"\$(xdotool getwindowfocus)\" = $WIN ]"
     xdotool key ctrl+a type --delay 20 "typed then saved"

@@ -16,13 +16,10 @@ check_glyphs stop_app TERM
 
 echo "# the settings window: 255 红色, then a height of 1006 twips; 退出"
 check_red_from_settings Home
-check "the other values are stored too" "14.5 微软雅黑 4210752 705 255" \
-    "$(stored _字体大小) $(stored _字体名称) $(stored _背景颜色) $(stored _文本框高度) $(stored _透明度)"
 at 110 122 # the height list's text
 xdotool key ctrl+a type --delay 20 1006
 at 196 184 # 确认
-at_geometry "0 0 200 67"
-check "the window is 1006 twips high" "0 0 200 67" "$(geometry "$WIN")"
+check_geometry "the window is 1006 twips high" "0 0 200 67"
 choose_menu_item 60 20 2
 app_ends
 check "退出 ends the process and saves" "0 红字 Red|0 0 3000 1006" "$APP_STATUS $(placed)"

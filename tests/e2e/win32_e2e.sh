@@ -4,15 +4,12 @@
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/wine_lib.sh"
 start_x
-# A server from another display or run must not serve this one.
-wineserver -k 2>/dev/null
-wineserver -w 2>/dev/null
-wine_quiet reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f
+wine_restart
+set_dpi 96
 
 check_glyphs close_app
 check_restore_drag_save close_app
 xdotool mousemove 300 310 mousedown 1 mousemove 340 310 mousemove 400 330 mouseup 1
-at_geometry "320 300 400 60"
 xdotool mousemove 500 330 click 1
 wait_for 3 sh -c "[ \"\$(xdotool getwindowfocus)\" = $WIN ]"
 xdotool key ctrl+a type --delay 20 "typed at logout"

@@ -4,7 +4,11 @@ RUN=$(realpath "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-run.sh")
 export WINEPREFIX=$(dirname "$APP")/wineprefix-e2e WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 REGKEY='HKEY_CURRENT_USER\Software\VB and VBA Program Settings\PUPNAME\APPNAME'
 
-wine_quiet() { /usr/lib/wine/wine64 "$@" </dev/null >/dev/null 2>&1; }
+WINE=/usr/lib/wine/wine64
+wine_quiet() { "$WINE" "$@" </dev/null >/dev/null 2>&1; }
+# A server from another display or run must not serve this one.
+wine_restart() { wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; "$RUN" cmd /c exit 0 </dev/null >/dev/null 2>&1; }
+set_dpi() { wine_quiet reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f; } # for the next start
 wine_cleanup() { wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; cleanup; }
 trap wine_cleanup EXIT
 
@@ -29,8 +33,8 @@ start_app() {
     fi
     "$RUN" "$APP" </dev/null >>"$WORK/app.log" 2>&1 &
     APP_PID=$!
-    wait_for 20 named Kelm屏幕提示框 || { echo "FAIL - no prompt window"; cat "$WORK/app.log"; exit 1; }
-    WIN=$(named Kelm屏幕提示框 | head -n 1)
+    wait_for 20 prompt_window || { echo "FAIL - no prompt window"; cat "$WORK/app.log"; exit 1; }
+    WIN=$(prompt_window)
 }
 close_app() { wine_quiet taskkill /IM "$(basename "$APP")"; app_ends; } # WM_CLOSE
 logout() { wine_quiet wineboot --end-session; app_ends; }               # the session ends
