@@ -95,8 +95,9 @@ TEST(Numbers, NarrowingRoundsHalfToEvenAndOverflows) {
     for (const auto& r : rows) {
         const Outcome o = outcomeOf([&] { return RoundToLong(r.value); });
         EXPECT_EQ(o.error, std::isnan(r.rounded) ? kOverflow : "") << r.value;
-        if (!std::isnan(r.rounded))
+        if (!std::isnan(r.rounded)) {
             EXPECT_EQ(o.value, r.rounded) << r.value;
+        }
     }
     EXPECT_FLOAT_EQ(ToSingle(3.4e38), 3.4e38f);
     for (double v : {1e39, -1e39, std::nan("")})
