@@ -6,11 +6,8 @@ failed=0
 # arguments | exit code | a line its output must hold (stdout for 0, stderr otherwise)
 rows=(
     "--help|0|  -v, --version  显示版本 (show the version)"
-    "-h|0|用法 (usage): kelm-prompt [--help | --version]"
-    "--version|0|kelm-prompt $2"
     "-v|0|kelm-prompt $2"
     "--bogus|2|kelm-prompt: 未知选项 (unknown option) --bogus"
-    "-x|2|kelm-prompt: 未知选项 (unknown option) -x"
     "--version --xbogus --bogus=1|2|kelm-prompt: 未知选项 (unknown option) --xbogus"
     "notes.txt|2|kelm-prompt: 不接受参数 (takes no arguments): notes.txt"
     "-platform|2|用法 (usage): kelm-prompt [--help | --version]"

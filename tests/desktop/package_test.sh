@@ -23,7 +23,7 @@ for n in 16 24 32 48 64 128 256; do expected+=("share/icons/hicolor/${n}x$n/apps
 for row in "${expected[@]}"; do
     read -r path size <<<"$row"
     if [ "$size" == - ]; then
-        check "installed: $path" yes "$([ -s "$PREFIX/$path" ] && echo yes || echo no)"
+        check "installed: $path" yes "$(yes_if test -s "$PREFIX/$path")"
     else
         check "installed: $path is $size" "$size" "$(identify -format '%wx%h' "$PREFIX/$path" 2>&1)"
     fi
@@ -34,22 +34,19 @@ desktop=$PREFIX/share/applications/$ID.desktop
 check "desktop-file-validate" "" "$(desktop-file-validate "$desktop" 2>&1)"
 check "appstreamcli validate --no-net" 0 "$(appstreamcli validate --no-net "$PREFIX/share/metainfo/$ID.metainfo.xml" >"$WORK/as.log" 2>&1; echo $?)"
 grep -v '^✔' "$WORK/as.log" | grep . && cat "$WORK/as.log"
-check "the desktop entry runs the installed program" yes "$([ -x "$PREFIX/bin/$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")" ] && echo yes || echo no)"
-check "the desktop entry names the installed icon" "$ID" "$(sed -n 's/^Icon=//p' "$desktop")"
+check "the desktop entry runs the installed program with its icon" "kelm-prompt $ID" \
+    "$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop") $(sed -n 's/^Icon=//p' "$desktop")"
 check "the manual page formats without warnings" "" "$(MANWIDTH=80 man --warnings -l "$PREFIX/share/man/man1/kelm-prompt.1.gz" 2>&1 >/dev/null)"
 
 # The package holds exactly what the install puts in place, under /usr.
 (cd "$WORK" && cpack -G DEB -B "$WORK/deb" --config "$BUILD/CPackConfig.cmake" >"$WORK/cpack.log" 2>&1) || cat "$WORK/cpack.log"
 deb=$WORK/deb/kelm-prompt_${VERSION}_$(dpkg --print-architecture).deb
-check "package file name" yes "$([ -f "$deb" ] && echo yes || echo no)"
 check "package contents" "$(installed | sed 's|^|usr/|')" \
     "$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sed 's|^\./||' | sort)"
-depends=$(dpkg-deb -f "$deb" Depends)
-for p in libqt6widgets6 libqt6gui6 libqt6core6 libc6 qt6-qpa-plugins; do
-    check "package depends on $p" yes "$(grep -qw "$p" <<<"$depends" && echo yes || echo no)"
-done
-check "package recommends a Simplified Chinese font" yes \
-    "$(dpkg-deb -f "$deb" Recommends | grep -q 'fonts-noto-cjk' && echo yes || echo no)"
+check "package depends on Qt, its platform plugins and the C library; recommends a Chinese font" \
+    "libqt6widgets6 libqt6gui6 libqt6core6 libc6 qt6-qpa-plugins fonts-noto-cjk" \
+    "$(for p in libqt6widgets6 libqt6gui6 libqt6core6 libc6 qt6-qpa-plugins; do
+        dpkg-deb -f "$deb" Depends | grep -ow "$p" | head -n 1; done | xargs) $(dpkg-deb -f "$deb" Recommends | grep -o fonts-noto-cjk)"
 
 # The installed program starts, shows its window with its icon, and ends when asked; Qt's own
 # options still reach Qt.
@@ -58,8 +55,7 @@ fresh_store
 start_x
 start_app -display "$DISPLAY"
 # Qt may set the icon just after the window is mapped.
-check "the installed program's window has an icon" yes \
-    "$(wait_for 5 sh -c "xprop -id $WIN _NET_WM_ICON | grep -q '='" && echo yes || echo no)"
+check "the installed program's window has an icon" yes "$(yes_if wait_for 5 sh -c "xprop -id $WIN _NET_WM_ICON | grep -q '='")"
 stop_app TERM
 check "the installed program saved its text on TERM" "[文本内容]" "$(stored _文本内容)"
 finish

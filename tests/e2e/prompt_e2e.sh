@@ -1,45 +1,30 @@
 #!/usr/bin/env bash
-# Start-up, restore, drag and save of the prompt window, in Xvfb with openbox.
+# The prompt window in a Wayland session that also offers X11 (Xvfb + openbox and a Wayland socket
+# that is not there): restore, drag and save at signals, the settings window, 退出.
 source "$(dirname "$0")/lib.sh"
 start_x
+export WAYLAND_DISPLAY=wayland-kelm-absent XDG_SESSION_TYPE=wayland
 
-echo "# first run"
-fresh_store
-start_app
-check "first run stands at the top-left corner, 3000 x 705 twips" "0 0 200 47" "$(geometry "$WIN")"
-check "no opacity on a first run" no "$(translucent "$WIN")"
-stop_app TERM
-
-echo "# seeded store"
-fresh_store
-seed_place
-start_app
-check "restored at its stored place and size" "100 200 400 60" "$(geometry "$WIN")"
-check "above normal windows" yes "$(has_state "$WIN" _NET_WM_STATE_ABOVE)"
-check "no taskbar entry" yes "$(has_state "$WIN" _NET_WM_STATE_SKIP_TASKBAR)"
-check "translucent with alpha 200" "_NET_WM_WINDOW_OPACITY(CARDINAL) = $((0xC8C8C8C8))" \
-    "$(xprop -id "$WIN" _NET_WM_WINDOW_OPACITY)"
-
-xdotool mousemove 200 230 mousedown 1 mousemove 320 310 mouseup 1
-wait_for 3 sh -c "[ \"\$(xwininfo -id $WIN | awk '/Absolute upper-left X/{print \$4}')\" = 220 ]"
-check "a drag by (120, 80) moves the window by exactly that" "220 280 400 60" "$(geometry "$WIN")"
-
-xdotool mousemove 300 310 click 1
-xdotool key ctrl+a
-xdotool type --delay 20 "typed at logout"
-stop_app TERM
-check "SIGTERM ends the process" no "$(yes_if app_running)"
-check "SIGTERM saves the text, place and size" "typed at logout|3300 4200 6000 900" \
-    "$(stored _文本内容)|$(stored _left) $(stored _top) $(stored _Width) $(stored _Height)"
-
-start_app
-check "the next start restores the dragged place" "220 280 400 60" "$(geometry "$WIN")"
+check_restore_drag_save stop_app TERM
+check "runs on X11 without trying Wayland" "" "$(grep -i wayland "$WORK/app.log")"
 xdotool mousemove 300 310 click 1 key End type "!"
 sleep 0.3 # the typed letter reaches the program before the signal
 stop_app INT
-check "SIGINT saves as well" "typed at logout!" "$(stored _文本内容)"
+check "SIGINT saves as well" "typed then saved!" "$(stored _文本内容)"
 
-echo "# Chinese glyphs, not empty boxes"
 check_glyphs stop_app TERM
 
+echo "# the settings window: 255 红色, then a height of 1006 twips; 退出"
+check_red_from_settings Home
+at 110 122 # the height list's text
+xdotool key ctrl+a type --delay 20 1006
+at 196 184 # 确认
+check_geometry "the window is 1006 twips high" "0 0 200 67"
+choose_menu_item 60 20 2
+app_ends
+check "退出 ends the process and saves" "0 红字 Red|0 0 3000 1006" "$APP_STATUS $(placed)"
+start_app
+sleep 0.3
+check "the next start restores the height and the red text" "0 0 200 67 yes" "$(geometry "$WIN") $(is_red)"
+stop_app TERM
 finish

@@ -36,62 +36,33 @@ TEST(Numbers, TextConversions) {
         const char* error = "";
     } rows[] = {
         {Leading, "255 红色", 255},
-        {Leading, "14.5", 14.5},
         {Leading, "", 0},
-        {Leading, "黑色 255", 0},
-        {Leading, "12abc", 12},
         {Leading, " 1 2 3", 123},
         {Leading, "\t-\n5", -5},
-        {Leading, "1 4 . 2 5", 14.25},
         {Leading, "1D3", 1000},
-        {Leading, "1d-1", 0.1},
-        {Leading, "1.5E-2", 0.015},
-        {Leading, "2e", 2},
         {Leading, "2e+", 2},
-        {Leading, "2 E 2", 200},
         {Leading, "&hff", 255},
-        {Leading, "&HFFFFFF", 16777215},
         {Leading, "&o78", 7},
         {Leading, "&H", 0},
-        {Leading, "&HG1", 0},
-        {Leading, "&X1", 0},
         {Leading, "-.5", -0.5},
-        {Leading, "+7", 7},
         {Leading, "--5", 0},
-        {Leading, "-", 0},
-        {Leading, ".", 0},
         {Leading, "1.2.3", 1.2},
         {Leading, "1e-400", 0},
         {Leading, "\r5", 0},
         {Strict, " 1500 ", 1500},
-        {Strict, "-120", -120},
-        {Strict, "+2", 2},
-        {Strict, "1D2", 100},
-        {Strict, "&H10", 16},
         {Strict, "&O10", 8},
-        {Strict, "1.", 1},
         {Strict, ".25", 0.25},
         {Strict, "", 0, kMismatch},
-        {Strict, "  ", 0, kMismatch},
-        {Strict, "12abc", 0, kMismatch},
         {Strict, "1 2", 0, kMismatch},
         {Strict, "&H", 0, kMismatch},
-        {Strict, "e5", 0, kMismatch},
-        {Strict, "--1", 0, kMismatch},
-        {Strict, ".", 0, kMismatch},
         {Strict, "1e", 0, kMismatch},
         {Strict, "inf", 0, kMismatch},
-        {Strict, "nan", 0, kMismatch},
-        {Strict, "1,000", 0, kMismatch},
         {Byte, "255", 255},
-        {Byte, "0", 0},
         {Byte, "254.5", 254},
         {Byte, "253.5", 254},
         {Byte, "-0.5", 0},
-        {Byte, "&HC8", 200},
         {Byte, "255.5", 0, kOverflow},
         {Byte, "-1", 0, kOverflow},
-        {Byte, "256", 0, kOverflow},
         {Byte, "abc", 0, kMismatch},
     };
     for (const auto& r : rows) {
@@ -115,14 +86,10 @@ TEST(Numbers, NarrowingRoundsHalfToEvenAndOverflows) {
     } rows[] = {
         {2.5, 2},
         {3.5, 4},
-        {-2.5, -2},
-        {0.5, 0},
-        {2.4999, 2},
         {2147483647.4, 2147483647},
         {2147483647.5, NAN},
         {-2147483648.5, -2147483648.0},
         {-2147483649.0, NAN},
-        {1e20, NAN},
         {inf, NAN},
     };
     for (const auto& r : rows) {
@@ -141,16 +108,11 @@ TEST(Numbers, NumberTextInSingleAndDoublePrecision) {
     const struct {
         std::string text, expected;
     } rows[] = {
-        {NumberText(-120.0f), "-120"},
         {NumberText(14.5f), "14.5"},
-        {NumberText(0.1f), "0.1"},
-        {NumberText(1234567.0f), "1234567"},
         {NumberText(12345678.0f), "1.234568E+07"},
         {NumberText(1.0f / 3), "0.3333333"},
         {NumberText(-0.0f), "0"},
-        {NumberText(0.1), "0.1"},
         {NumberText(1.0 / 3), "0.333333333333333"},
-        {NumberText(123456789012345.0), "123456789012345"},
         {NumberText(1e15), "1E+15"},
         {NumberText(int64_t{-42}), "-42"},
     };
@@ -159,13 +121,13 @@ TEST(Numbers, NumberTextInSingleAndDoublePrecision) {
 }
 
 TEST(Numbers, NumberTextReadsBackToTheSameNumber) {
-    for (float v : {0.1f, 1500.25f, -3000.75f, 12345.67f, 3.4e38f, 1e-7f}) {
+    for (float v : {0.1f, -3000.75f, 3.4e38f, 1e-7f}) {
         const std::string text = NumberText(v);
         EXPECT_EQ(ToSingle(NumberStrict(text)), v) << text;
     }
     const double max = std::numeric_limits<double>::max();
-    for (double v : {max, -max, std::nextafter(max, 0.0), 1.797693134862315e308, 1e308,
-                     std::numeric_limits<double>::denorm_min()}) {
+    for (double v :
+         {max, -max, std::nextafter(max, 0.0), std::numeric_limits<double>::denorm_min()}) {
         const std::string text = NumberText(v);
         EXPECT_TRUE(std::isfinite(NumberStrict(text))) << text;
         EXPECT_NEAR(NumberStrict(text) / v, 1.0, 1e-14) << text;
@@ -174,7 +136,6 @@ TEST(Numbers, NumberTextReadsBackToTheSameNumber) {
 
 TEST(Numbers, FixedPointTextHasAtMostFourDecimals) {
     EXPECT_EQ(FixedPointText(14.25), "14.25");
-    EXPECT_EQ(FixedPointText(12), "12");
     EXPECT_EQ(FixedPointText(1.23456), "1.2346");
     EXPECT_EQ(FixedPointText(0.00001), "0");
     // Too long for a small buffer: every digit, and nothing after them.
