@@ -11,15 +11,7 @@ namespace {
 
 class Probe : public toolkit::Window {
   public:
-    Probe()
-        : Window([] {
-              toolkit::WindowDesign d;
-              d.caption = "probe";
-              d.border = toolkit::BorderStyle::None;
-              d.clientWidth = 3000;
-              d.clientHeight = 705;
-              return d;
-          }()) {}
+    Probe() : Window({"probe", toolkit::BorderStyle::None, true, 3000, 705, {}, false, 0}) {}
     void Form_Load() override { ++loads; }
     void Form_Resize() override {
         ++resizes;

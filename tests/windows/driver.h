@@ -1,7 +1,6 @@
 #pragma once
 // What the window tests do to a realisation's native side, as a person or the window system
-// would: answer its dialogs and menus, press and type into its controls, read its windows, and
-// swap its settings store. Each realisation implements this once.
+// would; each realisation implements it once.
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -20,7 +19,7 @@ void Finish();
 // Before each test: forgets a program end that unwound through a dialog, and frees what the
 // test before destroyed.
 void Reset();
-// Lets the realisation handle what is waiting.
+// Handles what is waiting.
 void Pump();
 
 // The settings store: Clear gives an empty one that works; Break makes every later write fail;
@@ -35,7 +34,6 @@ enum class Modal { None, Message, Menu, Colour, Font };
 struct Shown {
     Modal kind = Modal::None;
     std::string title, text; // message box
-    uintptr_t owner = 0;     // dialogs: the owning window's handle, 0 for none
     int32_t colour = -1;     // colour dialog: the colour it opened on
     double points = 0;       // font dialog: the size it opened on
 };
@@ -54,11 +52,6 @@ inline Reply Accept() {
 inline Reply Cancel() {
     Reply r;
     r.accept = false;
-    return r;
-}
-inline Reply Item(int index) {
-    Reply r;
-    r.item = index;
     return r;
 }
 

@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <optional>
 #include <string>
 
@@ -39,13 +38,4 @@ class WindowTest : public ::testing::Test {
 // Twips as the realisation's windows measure them, in pixels at the system's DPI.
 inline int Pixels(double twips) {
     return toolkit::ToPixels(twips, toolkit::CurrentRealisation().twipsPerPixel());
-}
-
-// Names a table's rows after their `name` field.
-template <class Row> std::string RowName(const ::testing::TestParamInfo<Row>& info) {
-    std::string n = info.param.name;
-    for (char& c : n)
-        if (!isalnum(static_cast<unsigned char>(c)))
-            c = '_';
-    return n;
 }

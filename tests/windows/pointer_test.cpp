@@ -25,6 +25,7 @@ class PointerGestureTest : public WindowTest, public ::testing::WithParamInterfa
 
 TEST_P(PointerGestureTest, WidthFollowsALeftDragFromTheRightEdge) {
     const Gesture& g = GetParam();
+    SCOPED_TRACE(g.name);
     Form1& f = toolkit::Instance<Form1>();
     std::istringstream steps(g.steps);
     char kind;
@@ -52,8 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
         Gesture{"two buttons held", "D1 2900 M3 5000", 3000, 9, 1},
         Gesture{"two-button press leaves the flag", "D1 2900 D3 100 M1 4000", 4000, 9, 1},
         Gesture{"middle press leaves the flag", "D1 100 D4 2900 M1 4000", 3000, 1, 0},
-        Gesture{"flag outlives the release", "D1 2900 M1 4000 M0 100 M1 5000", 5000, 9, 1}),
-    RowName<Gesture>);
+        Gesture{"flag outlives the release", "D1 2900 M1 4000 M0 100 M1 5000", 5000, 9, 1}));
 
 TEST_F(PointerTest, RightClickLoadsTheSettingsWindowHiddenOnceAndDisablesTheBox) {
     Form1& f = toolkit::Instance<Form1>();
@@ -81,7 +81,9 @@ TEST_F(PointerTest, ExitFromTheMenuSavesAndEnds) {
     Form1& f = toolkit::Instance<Form1>();
     f.Show();
     f.Text1.setText("退出前");
-    driver::Answer(driver::Item(2));
+    driver::Reply exit;
+    exit.item = 2;
+    driver::Answer(exit);
     driver::Click(f.Text1, driver::Button::Right, 20, 10);
     EXPECT_TRUE(toolkit::Ending());
     EXPECT_TRUE(toolkit::Forms().empty());

@@ -32,25 +32,16 @@ using toolkit::qt::QtWindowPeer;
 using toolkit::qt::S;
 using toolkit::qt::ToQColor;
 
-QWidget* widgetOf(toolkit::Window& window) {
-    QtWindowPeer* peer = QtWindowPeer::find(window.hWnd());
-    if (!peer)
-        throw std::runtime_error("the window has no native peer");
-    return peer->widget();
-}
-
-QWidget* widgetOf(toolkit::Control& control) {
-    QtControlPeer* peer = QtControlPeer::find(&control);
+template <class Peer> QWidget* widgetOf(Peer* peer) {
     if (!peer || !peer->widget())
-        throw std::runtime_error("the control has no native peer");
+        throw std::runtime_error("no native peer");
     return peer->widget();
 }
-
-uintptr_t handleOf(QWidget* w) {
-    if (!w)
-        return 0;
-    w->winId();
-    return static_cast<uintptr_t>(w->window()->windowHandle()->winId());
+QWidget* widgetOf(toolkit::Window& window) {
+    return widgetOf(QtWindowPeer::find(window.hWnd()));
+}
+QWidget* widgetOf(toolkit::Control& control) {
+    return widgetOf(QtControlPeer::find(&control));
 }
 
 std::filesystem::path g_root;
@@ -83,7 +74,6 @@ void answer(QWidget* w, const Pending& p) {
                 : colour ? Modal::Colour
                 : font   ? Modal::Font
                          : Modal::None;
-    seen.owner = handleOf(w->parentWidget());
     if (box) {
         seen.title = S(box->windowTitle());
         seen.text = S(box->text());

@@ -12,7 +12,6 @@
 #include <windows.h>
 
 #include <colordlg.h>
-#include <commdlg.h>
 #include <dlgs.h>
 
 #include <deque>
@@ -119,7 +118,6 @@ void choose(HWND dialog, int list, const std::wstring& entry) {
 void answer(HWND open, const Pending& p) {
     Shown seen;
     const bool menu = classOf(open) == L"#32768";
-    seen.owner = reinterpret_cast<uintptr_t>(GetWindow(open, GW_OWNER));
     if (menu) {
         seen.kind = Modal::Menu;
     } else if (GetDlgItem(open, COLOR_RED)) {
