@@ -1,4 +1,4 @@
-// The settings window's buttons: confirming, defaults and closing.
+// The settings window's 确认: what passes is applied and saved in order until an error stops it.
 #include "fixture.h"
 
 #include "prompt/form1.h"
@@ -6,157 +6,109 @@
 #include "toolkit/program.h"
 
 #include <cmath>
-#include <map>
+#include <sstream>
 
 namespace S = FMain::Settings;
-using FMain::Setting;
 
 namespace {
 
-class ConfirmTest : public WindowTest {
-  protected:
-    // Presses 确认 and returns the message box it showed, if any.
-    static driver::Shown confirm(设置& s) {
-        driver::Shown shown;
-        driver::Answer(driver::Accept(), &shown);
-        driver::Click(s.Command1);
-        driver::Unanswered();
-        return shown;
-    }
-    static std::map<std::string, std::optional<std::string>> appearanceStored() {
-        std::map<std::string, std::optional<std::string>> out;
-        for (const Setting* k :
-             {&S::FontSize, &S::FontName, &S::FontColor, &S::BackColor, &S::BoxHeight, &S::Alpha})
-            out[std::string(k->suffix)] = stored(*k);
-        return out;
-    }
-};
+const FMain::Setting* const kAppearance[] = {&S::FontSize,  &S::FontName,  &S::FontColor,
+                                             &S::BackColor, &S::BoxHeight, &S::Alpha};
+
+// Size, face, text colour, background, height and alpha, each ended by '|'.
+std::vector<std::string> six(const char* fields) {
+    std::vector<std::string> out;
+    std::istringstream in(fields);
+    for (std::string field; std::getline(in, field, '|');)
+        out.push_back(field);
+    return out;
+}
 
 struct Confirm {
     const char* name;
-    const char *size, *face, *fore, *back, *height, *alpha;
+    const char* typed;
     const char* message; // "" when none
-    // What is stored afterwards; nullptr: nothing.
-    const char *sSize, *sFace, *sFore, *sBack, *sHeight, *sAlpha;
+    const char* saved;   // "-": nothing is stored
 };
 
-class ConfirmTableTest : public ConfirmTest, public ::testing::WithParamInterface<Confirm> {};
+class ConfirmTest : public WindowTest, public ::testing::WithParamInterface<Confirm> {};
 
-TEST_P(ConfirmTableTest, AppliesAndSavesWhatPassesUntilAnError) {
+TEST_P(ConfirmTest, AppliesAndSavesWhatPassesUntilAnError) {
     const Confirm& c = GetParam();
+    SCOPED_TRACE(c.name);
+    const std::vector<std::string> typed = six(c.typed), saved = six(c.saved);
     Form1& f = toolkit::Instance<Form1>();
     f.Show();
     设置& s = toolkit::Instance<设置>();
     s.Show();
-    s.FSize.setText(c.size);
-    s.FName.setText(c.face);
-    s.FColor.setText(c.fore);
-    s.BColor.setText(c.back);
-    s.mHeight.setText(c.height);
-    s.Trans.setText(c.alpha);
+    toolkit::ComboBox* lists[] = {&s.FSize, &s.FName, &s.FColor, &s.BColor, &s.mHeight, &s.Trans};
+    for (int i = 0; i < 6; ++i)
+        lists[i]->setText(typed[i]);
     const float topBefore = f.Text1.Top();
-    const driver::Shown shown = confirm(s);
+    driver::Shown shown;
+    driver::Answer(driver::Accept(), &shown);
+    driver::Click(s.Command1);
+    driver::Unanswered();
+    const bool stopped = *c.message != 0;
     EXPECT_EQ(shown.text, c.message);
-
-    auto text = [](const char* t) { return t ? std::optional<std::string>(t) : std::nullopt; };
-    EXPECT_EQ(appearanceStored(), (std::map<std::string, std::optional<std::string>>{
-                                      {std::string(S::FontSize.suffix), text(c.sSize)},
-                                      {std::string(S::FontName.suffix), text(c.sFace)},
-                                      {std::string(S::FontColor.suffix), text(c.sFore)},
-                                      {std::string(S::BackColor.suffix), text(c.sBack)},
-                                      {std::string(S::BoxHeight.suffix), text(c.sHeight)},
-                                      {std::string(S::Alpha.suffix), text(c.sAlpha)}}));
+    EXPECT_EQ(shown.title, stopped ? "Kelm屏幕提示框" : "");
 
     // The prompt window shows exactly what was stored, or its start-up value.
-    auto colour = [](const char* t) { return static_cast<int>(std::nearbyint(std::stod(t))); };
-    const driver::ControlState box = driver::Native(f.Text1);
-    EXPECT_DOUBLE_EQ(f.Text1.Font().Size, c.sSize ? std::stod(c.sSize) : 14.5);
-    EXPECT_EQ(f.Text1.Font().Name, c.sFace ? c.sFace : "微软雅黑");
-    EXPECT_EQ(box.fore, c.sFore ? colour(c.sFore) : 0xFFFFFF);
-    EXPECT_EQ(box.back, c.sBack ? colour(c.sBack) : 0x404040);
-    EXPECT_EQ(f.BackColor(), c.sBack ? colour(c.sBack) : 0x404040);
-    EXPECT_FLOAT_EQ(f.Height(), c.sHeight ? std::stof(c.sHeight) : 705);
-    EXPECT_EQ(driver::Native(f).alpha, c.sAlpha ? colour(c.sAlpha) : 255);
-    if (*c.message == 0) {
-        EXPECT_FLOAT_EQ(f.Text1.Top(),
-                        static_cast<float>(f.Height() / 2 - f.Text1.Font().Size / 14.5 * 247.5))
-            << "CalcTop ran last";
-    } else {
-        EXPECT_FLOAT_EQ(f.Text1.Top(), topBefore) << "CalcTop did not run";
-        EXPECT_EQ(shown.title, "Kelm屏幕提示框");
-        EXPECT_TRUE(shown.information);
+    std::vector<std::string> now = six("14.5|微软雅黑|16777215|4210752|705|255|");
+    for (int i = 0; i < 6; ++i) {
+        const bool kept = saved[i] != "-";
+        EXPECT_EQ(stored(*kAppearance[i]), kept ? std::optional(saved[i]) : std::nullopt)
+            << kAppearance[i]->suffix;
+        if (kept)
+            now[i] = saved[i];
     }
+    const auto colour = [&](int i) { return int32_t(std::nearbyint(std::stod(now[i]))); };
+    EXPECT_DOUBLE_EQ(f.Text1.Font().Size, std::stod(now[0]));
+    EXPECT_EQ(f.Text1.Font().Name, now[1]);
+    EXPECT_EQ(f.Text1.ForeColor(), colour(2));
+    EXPECT_EQ(std::vector({f.Text1.BackColor(), f.BackColor()}), std::vector(2, colour(3)));
+    EXPECT_FLOAT_EQ(f.Height(), std::stof(now[4]));
+    EXPECT_EQ(driver::Native(f).alpha, colour(5));
+    EXPECT_FLOAT_EQ(f.Text1.Top(),
+                    stopped ? topBefore : float(f.Height() / 2 - std::stod(now[0]) / 14.5 * 247.5))
+        << "the text box is placed last";
     EXPECT_TRUE(driver::Native(s).visible) << "the window stays open";
-    EXPECT_EQ(s.mHeight.Text(), c.height) << "texts are left as they are";
+    EXPECT_EQ(s.mHeight.Text(), typed[4]) << "texts are left as they are";
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Table, ConfirmTableTest,
-    ::testing::Values(
-        Confirm{"all six", "16", "黑体", "255 红色", "4210752 黑色", "1006", "200", "", "16",
-                "黑体", "255", "4210752", "1006", "200"},
-        Confirm{"pure black text is skipped", "10.5", "宋体", "0", "65280", "900", "235", "",
-                "10.5", "宋体", nullptr, "65280", "900", "235"},
-        Confirm{"cancelled colour dialog is skipped", "14.5", "微软雅黑", "16777215", "-1", "705",
-                "255", "", "14.5", "微软雅黑", "16777215", nullptr, "705", "255"},
-        Confirm{"empty face is skipped", "12", "", "65280 绿色", "16711680 蓝色", "800", "abc", "",
-                "12", nullptr, "65280", "16711680", "800", nullptr},
-        Confirm{"height not wholly a number stops before transparency", "20", "楷体", "255",
-                "65280", "800abc", "100", "类型不匹配", "20", "楷体", "255", "65280", nullptr,
-                nullptr},
-        Confirm{"colour above 0xFFFFFF", "11", "黑体", "16777216", "255", "900", "100",
-                "无效的属性值", "11", "黑体", nullptr, nullptr, nullptr, nullptr},
-        Confirm{"background beyond 32 bits", "11", "黑体", "255", "&H7FFFFFFF1", "900", "100",
-                "溢出", "11", "黑体", "255", nullptr, nullptr, nullptr},
-        Confirm{"font size the window cannot take", "5000", "黑体", "255", "255", "900", "100",
-                "无效的属性值", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-        Confirm{"height the window cannot take", "11", "黑体", "255", "65280", "1e30", "100",
-                "无效的属性值", "11", "黑体", "255", "65280", nullptr, nullptr},
-        Confirm{"height too small to see", "11", "黑体", "255", "65280", "1", "100", "无效的属性值",
-                "11", "黑体", "255", "65280", nullptr, nullptr},
-        Confirm{"fractions are saved as read", "10.25", "黑体", "255.4", "65280.6", "1000.5",
-                "100.5", "", "10.25", "黑体", "255.4", "65280.6", "1000.5", "100.5"}),
-    RowName<Confirm>);
+    Table, ConfirmTest,
+    ::testing::Values(Confirm{"all six", "16|黑体|255 红色|4210752 黑色|1006|200|", "",
+                              "16|黑体|255|4210752|1006|200|"},
+                      Confirm{"pure black text is skipped", "10.5|宋体|0|65280|900|235|", "",
+                              "10.5|宋体|-|65280|900|235|"},
+                      Confirm{"cancelled colour dialog and empty face are skipped",
+                              "12||16777215|-1|800|abc|", "", "12|-|16777215|-|800|-|"},
+                      Confirm{"height not wholly a number stops before the alpha",
+                              "20|楷体|255|65280|800abc|100|", "类型不匹配",
+                              "20|楷体|255|65280|-|-|"},
+                      Confirm{"colour above 0xFFFFFF", "11|黑体|16777216|255|900|100|",
+                              "无效的属性值", "11|黑体|-|-|-|-|"},
+                      Confirm{"background beyond 32 bits", "11|黑体|255|&H7FFFFFFF1|900|100|",
+                              "溢出", "11|黑体|255|-|-|-|"},
+                      Confirm{"font size the window cannot take", "5000|黑体|255|255|900|100|",
+                              "无效的属性值", "-|-|-|-|-|-|"},
+                      Confirm{"height too small to see", "11|黑体|255|65280|1|100|", "无效的属性值",
+                              "11|黑体|255|65280|-|-|"}));
 
-// 默认值 fills in what an empty store gives; only 确认 makes it the prompt window's and stores it.
-TEST_F(ConfirmTest, DefaultsThenCloseChangeNothingAndDefaultsThenConfirmStoreThem) {
-    const Setting* appearance[] = {&S::FontSize,  &S::FontName,  &S::FontColor,
-                                   &S::BackColor, &S::BoxHeight, &S::Alpha};
-    seed(S::FontSize, "20");
-    seed(S::Alpha, "100");
-    Form1& f = toolkit::Instance<Form1>();
-    f.Show();
-    for (const bool close : {true, false}) {
-        设置& s = toolkit::Instance<设置>();
-        s.Show();
-        s.FSize.setText("30");
-        const auto before = appearanceStored();
-        driver::Click(s.Command6); // 默认值
-        EXPECT_EQ(s.FSize.Text(), "14.5");
-        if (close) {
-            driver::Click(s.Command4); // 关闭
-            EXPECT_EQ(toolkit::LoadedInstance<设置>(), nullptr);
-            EXPECT_EQ(appearanceStored(), before);
-            EXPECT_DOUBLE_EQ(f.Text1.Font().Size, 20);
-            continue;
-        }
-        EXPECT_EQ(confirm(s).kind, driver::Modal::None);
-        for (const Setting* k : appearance)
-            EXPECT_EQ(stored(*k), FMain::ValueText(k->fallback)) << k->suffix;
-    }
-    EXPECT_FLOAT_EQ(f.Text1.Top(), 105);
-    EXPECT_EQ(driver::Native(f).alpha, 255) << "255 makes a translucent window opaque";
-}
+using ConfirmStoreTest = WindowTest;
 
-TEST_F(ConfirmTest, RefusedStoreWriteIsShownAndLosesNothing) {
+TEST_F(ConfirmStoreTest, RefusedWriteIsShownAndLosesNothing) {
     seed(S::FontSize, "20");
     toolkit::Instance<Form1>();
     设置& s = toolkit::Instance<设置>();
     s.Show();
     s.FSize.setText("12");
     driver::BreakStore();
-    const std::string message = confirm(s).text;
-    EXPECT_EQ(message.rfind("无法保存设置", 0), 0u) << message;
+    driver::Shown shown;
+    driver::Answer(driver::Accept(), &shown);
+    driver::Click(s.Command1);
+    EXPECT_EQ(shown.text.rfind("无法保存设置", 0), 0u) << shown.text;
     EXPECT_FALSE(toolkit::Ending()) << "the confirm traps its errors";
     driver::RepairStore();
     EXPECT_EQ(stored(S::FontSize), "20");
