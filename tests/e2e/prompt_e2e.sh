@@ -16,6 +16,17 @@ check_glyphs stop_app TERM
 
 echo "# the settings window: 255 红色, then a height of 1006 twips; 退出"
 check_red_from_settings Home
+# Whether a window's frame, as the window manager drew it, is centred on the screen (2 px). Wine
+# draws a frame of its own measure around the one Windows would, so this is for Qt only.
+frame_centred() {
+    local x y w h l r t b
+    read -r x y w h <<<"$(geometry "$1")"
+    IFS=', ' read -r l r t b <<<"$(xprop -id "$1" _NET_FRAME_EXTENTS | cut -s -d= -f2)"
+    [ -n "$b" ] && [ $(((2 * (x - l) + w + l + r - 1280) ** 2)) -le 16 ] &&
+        [ $(((2 * (y - t) + h + t + b - 800) ** 2)) -le 16 ]
+}
+check "the settings window's frame is centred" yes \
+    "$(yes_if wait_for 5 frame_centred "$(named 参数设置 | head -n 1)")"
 at 110 122 # the height list's text
 xdotool key ctrl+a type --delay 20 1006
 at 196 184 # 确认
