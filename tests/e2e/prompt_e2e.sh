@@ -37,5 +37,11 @@ check "退出 ends the process and saves" "0 红字 Red|0 0 3000 1006" "$APP_STA
 start_app
 sleep 0.3
 check "the next start restores the height and the red text" "0 0 200 67 yes" "$(geometry "$WIN") $(is_red)"
+# From the first list, Tab seven times to 关闭 and press Enter: the window closes.
+choose_menu_item 60 20 0
+wait_for 5 named 参数设置
+xdotool windowactivate --sync "$(named 参数设置 | head -n 1)" key --delay 30 Tab Tab Tab Tab Tab Tab Tab Return
+wait_for 5 sh -c "! xdotool search --onlyvisible --name '^参数设置\$' >/dev/null"
+check "Enter on the focused 关闭 closes the settings window" "" "$(named 参数设置)"
 stop_app TERM
 finish
