@@ -10,6 +10,20 @@ type_and_stop() { # type_and_stop KEYS...: typed into the text box, then SIGTERM
     stop_app TERM
 }
 
+echo "# started without XDG_RUNTIME_DIR (sudo, su, cron): Qt warns while starting"
+fresh_store
+saved_runtime=${XDG_RUNTIME_DIR-}
+unset XDG_RUNTIME_DIR
+export QT_MESSAGE_PATTERN="qt-said %{type}: %{message}"
+: >"$WORK/app.log"
+start_app
+type_and_stop ctrl+a type "no runtime dir"
+check "shows its window, saves at SIGTERM" "0 no runtime dir" "$APP_STATUS $(stored _文本内容)"
+check "the warning is passed on once, in Qt's own format" 1 \
+    "$(grep -c '^qt-said warning: .*XDG_RUNTIME_DIR' "$WORK/app.log")"
+unset QT_MESSAGE_PATTERN
+[ -n "$saved_runtime" ] && export XDG_RUNTIME_DIR=$saved_runtime
+
 echo "# a lock nobody can take: SIGTERM, then 退出 with two signals while its refusal shows"
 fresh_store
 seed _文本内容 "以前的"
