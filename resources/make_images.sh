@@ -28,3 +28,5 @@ convert -size 100x100 gradient:'#5B8DD6'-'#DDE9F8' \
     -fill '#FFFFFF' -draw "rectangle 20,45 62,51" \
     -fill '#FFD700' -draw "rectangle 70,40 73,56" \
     -depth 8 "PNG24:$out/about.png"
+# The same picture as the Windows resource compiler takes it.
+convert "$out/about.png" "BMP3:$out/about.bmp"
