@@ -42,6 +42,33 @@ size_t readRadix(std::string_view text, size_t pos, double& value) {
     return i - pos;
 }
 
+// from_chars leaves the value alone when it is out of range: whether it was too large or too small
+// follows from the place of the first significant digit, which the exponent alone does not tell
+// ("0.<400 zeros>1" is tiny, "1<400 zeros>e-10" huge).
+bool tooSmall(const std::string& number) {
+    const size_t e = number.find('e');
+    const std::string digits = number.substr(0, e);
+    const size_t point = std::min(digits.find('.'), digits.size());
+    const size_t first = digits.find_first_of("123456789");
+    if (first == std::string::npos)
+        return true;
+    // The power of ten of the first significant digit, saturated far beyond any double's range.
+    constexpr long long kFar = 1'000'000'000;
+    long long power = first < point ? static_cast<long long>(point - first) - 1
+                                    : -static_cast<long long>(first - point);
+    if (e != std::string::npos) {
+        long long exponent = 0;
+        size_t i = e + 1;
+        const bool negative = i < number.size() && number[i] == '-';
+        if (i < number.size() && (number[i] == '+' || number[i] == '-'))
+            ++i;
+        for (; i < number.size(); ++i)
+            exponent = std::min(kFar, exponent * 10 + (number[i] - '0'));
+        power += negative ? -exponent : exponent;
+    }
+    return power < 0;
+}
+
 // Reads a decimal number at text[pos]: sign, digits, fraction, exponent (E or D). Returns the
 // number of characters used, 0 when no digit was found.
 size_t readDecimal(std::string_view text, size_t pos, double& value) {
@@ -75,12 +102,8 @@ size_t readDecimal(std::string_view text, size_t pos, double& value) {
     double v = 0;
     const auto [end, ec] = std::from_chars(buf.data(), buf.data() + buf.size(), v);
     (void)end;
-    if (ec == std::errc::result_out_of_range) {
-        // from_chars leaves the value alone: decide between too large and too small ourselves.
-        const auto e = buf.find('e');
-        const bool tiny = e != std::string::npos && buf[e + 1] == '-';
-        v = tiny ? 0.0 : std::numeric_limits<double>::infinity();
-    }
+    if (ec == std::errc::result_out_of_range)
+        v = tooSmall(buf) ? 0.0 : std::numeric_limits<double>::infinity();
     value = negative ? -v : v;
     return i - pos;
 }

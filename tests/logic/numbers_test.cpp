@@ -28,6 +28,10 @@ const char* const kMismatch = "类型不匹配";
 const char* const kOverflow = "溢出";
 
 TEST(Numbers, TextConversions) {
+    // Out of range either way only through their many digits, whatever the exponent's sign says.
+    const std::string zeros(400, '0'), tiny = "0." + zeros + "1", huge = "1" + zeros + "e-10",
+                                       hugeToo = tiny + "e+900";
+    const double inf = std::numeric_limits<double>::infinity();
     enum Kind { Leading, Strict, Byte };
     const struct {
         Kind kind;
@@ -49,6 +53,9 @@ TEST(Numbers, TextConversions) {
         {Leading, "1.2.3", 1.2},
         {Leading, "1e-400", 0},
         {Leading, "\r5", 0},
+        {Leading, tiny.c_str(), 0},
+        {Leading, huge.c_str(), inf},
+        {Leading, hugeToo.c_str(), inf},
         {Strict, " 1500 ", 1500},
         {Strict, "&O10", 8},
         {Strict, ".25", 0.25},
@@ -64,6 +71,8 @@ TEST(Numbers, TextConversions) {
         {Byte, "255.5", 0, kOverflow},
         {Byte, "-1", 0, kOverflow},
         {Byte, "abc", 0, kMismatch},
+        {Byte, tiny.c_str(), 0},
+        {Byte, huge.c_str(), 0, kOverflow},
     };
     for (const auto& r : rows) {
         const Outcome o = outcomeOf([&]() -> double {
