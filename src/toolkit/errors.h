@@ -16,5 +16,7 @@ class RuntimeError : public std::runtime_error {
 inline constexpr const char* kTypeMismatch = "类型不匹配";
 inline constexpr const char* kOverflow = "溢出";
 inline constexpr const char* kInvalidPropertyValue = "无效的属性值";
+inline constexpr const char* kOutOfMemory = "内存不足";
+inline constexpr const char* kInternalError = "内部错误";
 
 } // namespace toolkit

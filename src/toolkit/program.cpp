@@ -5,6 +5,7 @@
 #include "window.h"
 
 #include <cstdio>
+#include <new>
 
 namespace toolkit {
 
@@ -20,28 +21,42 @@ void endNow() {
     DestroyAllForms();
     CurrentRealisation().quit();
 }
+
+// As an untrapped run-time error does: say what went wrong, then end.
+void endWithError(const std::string& description) {
+    if (g_unattended) {
+        std::fprintf(stderr, "%s: %s\n", g_title.c_str(), description.c_str());
+        g_status = 1;
+    } else {
+        try {
+            MsgBox(description, 16);
+        } catch (const EndProgram&) {
+        } catch (...) {
+            g_status = 1; // not even the message could be shown
+        }
+    }
+    endNow();
+}
 } // namespace
 
 void Dispatch(const std::function<void()>& handler) {
     if (g_ending)
         return;
     ++g_depth;
+    // Nothing may unwind through the toolkit's event loop: it would leave this depth raised and
+    // the windows unloaded meanwhile would never be freed.
     try {
         handler();
     } catch (const EndProgram&) {
         endNow();
     } catch (const RuntimeError& e) {
-        // As an untrapped run-time error does: say what went wrong, then end.
-        if (g_unattended) {
-            std::fprintf(stderr, "%s: %s\n", g_title.c_str(), e.Description().c_str());
-            g_status = 1;
-        } else {
-            try {
-                MsgBox(e.Description(), 16);
-            } catch (const EndProgram&) {
-            }
-        }
-        endNow();
+        endWithError(e.Description());
+    } catch (const std::bad_alloc&) {
+        endWithError(kOutOfMemory);
+    } catch (const std::exception& e) {
+        endWithError(std::string(kInternalError) + ": " + e.what());
+    } catch (...) {
+        endWithError(kInternalError);
     }
     if (--g_depth == 0)
         FreeUnloadedForms();

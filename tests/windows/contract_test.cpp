@@ -9,6 +9,8 @@
 #include "toolkit/realisation.h"
 
 #include <cmath>
+#include <new>
+#include <stdexcept>
 
 namespace {
 
@@ -122,14 +124,31 @@ TEST_F(ContractTest, EndStopsTheHandlerAndEveryWindow) {
 }
 
 TEST_F(ContractTest, UntrappedErrorIsShownUnderTheAppTitleAndEnds) {
-    toolkit::Instance<Probe>();
-    driver::Shown message;
-    driver::Answer(driver::Accept(), &message);
-    toolkit::Dispatch([] { throw toolkit::RuntimeError("溢出"); });
-    EXPECT_EQ(message.kind, driver::Modal::Message);
-    EXPECT_EQ(message.text, "溢出");
-    EXPECT_EQ(message.title, "Kelm屏幕提示框");
-    EXPECT_TRUE(toolkit::Ending());
+    const struct {
+        std::function<void()> handler;
+        std::string shown;
+    } rows[] = {
+        {[] { throw toolkit::RuntimeError("溢出"); }, "溢出"},
+        {[] { throw std::bad_alloc(); }, "内存不足"},
+        {[] { throw std::out_of_range("vector"); }, "内部错误: vector"},
+        {[] { throw 42; }, "内部错误"},
+    };
+    for (const auto& r : rows) {
+        toolkit::ResetEnding();
+        toolkit::Instance<Probe>().Show();
+        driver::Shown message;
+        driver::Answer(driver::Accept(), &message);
+        toolkit::Dispatch([&] {
+            toolkit::Unload(toolkit::Instance<Probe>());
+            toolkit::Instance<Probe>(); // a fresh one, so that the unloaded one waits to be freed
+            r.handler();
+        });
+        EXPECT_EQ(message.kind, driver::Modal::Message) << r.shown;
+        EXPECT_EQ(message.text, r.shown);
+        EXPECT_EQ(message.title, "Kelm屏幕提示框");
+        EXPECT_TRUE(toolkit::Ending());
+        EXPECT_TRUE(toolkit::Forms().empty());
+    }
 }
 
 } // namespace
