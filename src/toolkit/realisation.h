@@ -39,7 +39,10 @@ class Realisation {
     virtual int messageBox(const std::string& text, int style, const std::string& title) = 0;
     virtual Store& store() = 0;
 
-    virtual int run() = 0;   // the event loop
+    virtual int run() = 0; // the event loop
+    // Sends what the windows were asked to do to the window system now, not when the loop idles;
+    // nothing to do where the window system takes each request as it is made (Win32).
+    virtual void flush() {}
     virtual void quit() = 0; // leaves every running loop
 
     // Window-service primitives, given a native handle.

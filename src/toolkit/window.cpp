@@ -220,14 +220,39 @@ static void destroy(Window& window) {
     }
 }
 
+void Window::hidePeer() {
+    if (m_peer && m_shown)
+        m_peer->hide();
+}
+
+void Window::restorePeer() {
+    if (m_peer && m_shown)
+        m_peer->show();
+}
+
+// The user asked the program to go, and a durable save can take a slow disk's time: the windows
+// go from the screen at once, keeping the place and size they had for the save.
+static void hideAllForms() {
+    for (auto& w : g_forms)
+        w->hidePeer();
+    CurrentRealisation().flush();
+}
+
 void Unload(Window& window) {
     if (std::none_of(g_forms.begin(), g_forms.end(),
                      [&](const auto& p) { return p.get() == &window; }))
         return;
+    const bool ending = g_forms.front().get() == &window;
+    if (ending)
+        hideAllForms();
     int16_t Cancel = 0;
     window.Form_Unload(Cancel);
-    if (Cancel == 0)
+    if (Cancel == 0) {
         destroy(window);
+    } else if (ending) {
+        for (auto& w : g_forms)
+            w->restorePeer();
+    }
 }
 
 void DestroyAllForms() {

@@ -58,6 +58,9 @@ class Window : public WindowSink {
     void removeControl(Control* c);
     // Destroys the native window; the object stays readable until the event is over.
     void destroyPeers();
+    // Off the screen or back, without being unloaded: for the program's end.
+    void hidePeer();
+    void restorePeer();
     std::function<void()> m_forgetInstance;
 
   private:
@@ -74,7 +77,8 @@ class Window : public WindowSink {
 
 // The loaded windows, in load order.
 std::vector<Window*> Forms();
-// Runs the window's Form_Unload; unless it cancels, destroys the window.
+// Runs the window's Form_Unload; unless it cancels, destroys the window. Unloading the start-up
+// window ends the program: every window leaves the screen first, before any handler saves.
 void Unload(Window& window);
 // Destroys every window without running a handler.
 void DestroyAllForms();

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <new>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -24,8 +25,11 @@ class Probe : public toolkit::Window {
     }
     void Form_Unload(int16_t& Cancel) override {
         ++unloads;
+        if (onUnload)
+            onUnload();
         Cancel = cancel;
     }
+    std::function<void()> onUnload;
     int loads = 0, resizes = 0, unloads = 0;
     int16_t cancel = 0;
     float heightSeen = 0;
@@ -107,6 +111,41 @@ TEST_F(ContractTest, ReferenceCreatesHiddenAndUnloadDestroys) {
     EXPECT_EQ(toolkit::LoadedInstance<Probe>(), nullptr);
     EXPECT_TRUE(toolkit::Forms().empty());
     EXPECT_EQ(toolkit::Instance<Probe>().loads, 1) << "a fresh instance is loaded";
+}
+
+// A second kind of window, loaded after the first and so never the start-up window.
+class Other : public toolkit::Window {
+  public:
+    Other() : Window({"other", toolkit::BorderStyle::FixedSingle, true, 3000, 705, {}, false, 0}) {}
+};
+
+// Unloading the start-up window ends the program; whatever its handler saves, a slow disk must not
+// keep any window on the screen meanwhile.
+TEST_F(ContractTest, EveryWindowLeavesTheScreenBeforeTheStartupWindowUnloads) {
+    Probe& p = toolkit::Instance<Probe>();
+    p.Show();
+    p.setLeft(1500);
+    toolkit::Instance<Other>().Show();
+    toolkit::Unload(toolkit::Instance<Other>());
+    EXPECT_TRUE(driver::Native(p).visible) << "only the start-up window's end hides the others";
+    Other& o = toolkit::Instance<Other>();
+    o.Show();
+    std::vector<bool> seen;
+    float leftSeen = 0;
+    p.onUnload = [&] {
+        seen = {driver::Native(p).visible, driver::Native(o).visible};
+        leftSeen = p.Left();
+    };
+    p.cancel = 1;
+    toolkit::Unload(p);
+    EXPECT_EQ(seen, std::vector<bool>({false, false}));
+    EXPECT_FLOAT_EQ(leftSeen, 1500) << "a hidden window keeps its place for the save";
+    EXPECT_TRUE(driver::Native(p).visible && driver::Native(o).visible)
+        << "a cancelled unload brings them back";
+    p.cancel = 0;
+    seen.clear();
+    toolkit::Unload(p);
+    EXPECT_EQ(seen, std::vector<bool>({false, false}));
 }
 
 TEST_F(ContractTest, EndStopsTheHandlerAndEveryWindow) {

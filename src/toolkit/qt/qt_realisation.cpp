@@ -139,6 +139,7 @@ class QtRealisation : public Realisation {
     Store& store() override { return m_store; }
 
     int run() override { return m_app.exec(); }
+    void flush() override { FlushX11(); }
     // Leaves every running loop, nested ones included; with none running there is nothing to
     // leave, and exit() would only make the next loop return at once.
     void quit() override {

@@ -66,6 +66,11 @@ void SetSkipTaskbar(uintptr_t window) {
     xcb_flush(c);
 }
 
+void FlushX11() {
+    if (xcb_connection_t* c = OnX11() ? connection() : nullptr)
+        xcb_flush(c);
+}
+
 void SetOpacityProperty(uintptr_t window, uint32_t value) {
     xcb_connection_t* c = OnX11() ? connection() : nullptr;
     if (!c)
