@@ -1,5 +1,6 @@
 # SPDX-License-Identifier: MIT
-# Installing (cmake --install) and packaging (cpack -G DEB) the program as a desktop application.
+# Installing (cmake --install) and packaging (cpack) the program: on Linux as a desktop application
+# and a Debian package, on Windows as an installer and a zip.
 
 # Where the project lives on the web. The defaults are placeholders (example.org): whoever
 # publishes the program sets them at configure time. The screenshot's address is where
@@ -9,6 +10,10 @@ set(KELM_BUGTRACKER_URL "https://example.org/kelm-prompt/issues" CACHE STRING "W
 set(KELM_SCREENSHOT_URL "https://example.org/kelm-prompt/screenshot.png" CACHE STRING
   "The published resources/screenshot.png")
 
+if(KELM_TOOLKIT STREQUAL "win32")
+  include(${CMAKE_CURRENT_LIST_DIR}/install_windows.cmake)
+  return()
+endif()
 include(GNUInstallDirs)
 
 # The desktop's name for the application: its desktop entry, icon and AppStream metadata.
