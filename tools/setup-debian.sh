@@ -3,11 +3,11 @@
 set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libxcb1-dev
     libgtest-dev fonts-wqy-microhei xvfb openbox xdotool x11-utils imagemagick clang
-    libclang-rt-14-dev desktop-file-utils appstream man-db dpkg-dev file strace)
+    libclang-rt-14-dev desktop-file-utils appstream man-db dpkg-dev file strace lintian)
 # The Windows build: mingw-w64 with posix threads (GoogleTest needs std::mutex), the GoogleTest
-# sources to build for Windows, and Wine to run it. Wine's recommends are large and unneeded,
-# except its Tahoma (fonts-wine), named here.
-windows_packages=(g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine)
+# sources to build for Windows, Wine to run it, and NSIS for its installer. Wine's recommends are
+# large and unneeded, except its Tahoma (fonts-wine), named here.
+windows_packages=(g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine nsis)
 
 missing() {
     local p

@@ -10,7 +10,8 @@ if [ -z "${WINEPREFIX:-}" ]; then
     while [ "$dir" != / ] && [ ! -f "$dir/CMakeCache.txt" ]; do dir=$(dirname "$dir"); done
     export WINEPREFIX=$dir/wineprefix
 fi
-export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko prompts, and no menu entries in the desktop of whoever runs it.
+export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=wine
 
@@ -39,18 +40,20 @@ mkdir -p "$WINEPREFIX"
     # outside any pipe, every time (the server may be on its way out).
     wineserver -p </dev/null >/dev/null 2>&1 9>&-
     "$wine" wineboot </dev/null >/dev/null 2>&1 9>&-
-    # A prefix being made writes its own font links for a while: done when ours are read back.
-    if [ ! -f "$WINEPREFIX/.kelm-fonts" ]; then
+    # The links are checked at every start: a prefix being made writes its own for a while, and a
+    # program whose manifest asks for another code page makes Wine write them again. Done when
+    # ours are read back.
+    linked() {
+        "$wine" reg query 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+            /v Tahoma </dev/null 2>/dev/null 9>&- | grep -q wqy-microhei
+    }
+    if ! linked; then
         fonts_reg >"$WINEPREFIX/kelm-fonts.reg"
         for _ in 1 2 3 4 5; do
             "$wine" regedit /S "$(winepath -w "$WINEPREFIX/kelm-fonts.reg" 2>/dev/null)" \
                 </dev/null >/dev/null 2>&1 9>&-
             sleep 1
-            if "$wine" reg query 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-                /v Tahoma </dev/null 2>/dev/null 9>&- | grep -q wqy-microhei; then
-                touch "$WINEPREFIX/.kelm-fonts"
-                break
-            fi
+            linked && break
         done
     fi
 ) 9>"$WINEPREFIX.lock"

@@ -7,6 +7,7 @@ failed=0
 rows=(
     "--help|0|  -v, --version  显示版本 (show the version)"
     "-v|0|kelm-prompt $2"
+    "--version|0|许可证 (license): MIT"
     "--bogus|2|kelm-prompt: 未知选项 (unknown option) --bogus"
     "--version --xbogus --bogus=1|2|kelm-prompt: 未知选项 (unknown option) --xbogus"
     "notes.txt|2|kelm-prompt: 不接受参数 (takes no arguments): notes.txt"
@@ -28,8 +29,10 @@ for row in "${rows[@]}"; do
 done
 rm -f /tmp/kelm-cl-$$
 
-# Wayland alone: the program says once what cannot work there.
-notes=$(env -u DISPLAY -u QT_QPA_PLATFORM WAYLAND_DISPLAY=wayland-kelm-absent timeout 10 "$app" 2>&1 |
-    grep -c '^kelm-prompt: Wayland only:')
-if [ "$notes" == 1 ]; then echo "ok   - Wayland alone"; else echo "FAIL - Wayland alone: said $notes times"; failed=1; fi
+# Wayland alone: the program says once what cannot work there, and what Debian package is missing.
+said=$(env -u DISPLAY -u QT_QPA_PLATFORM WAYLAND_DISPLAY=wayland-kelm-absent timeout 10 "$app" 2>&1)
+hint=1
+dpkg-query -W -f='${Status}' qt6-wayland 2>/dev/null | grep -q 'ok installed' && hint=0
+notes="$(grep -c '^kelm-prompt: Wayland only:' <<<"$said") $(grep -c 'install the qt6-wayland package' <<<"$said")"
+if [ "$notes" == "1 $hint" ]; then echo "ok   - Wayland alone"; else echo "FAIL - Wayland alone: said $notes times"; failed=1; fi
 exit $failed

@@ -18,6 +18,8 @@ expected=(
     "share/metainfo/$ID.metainfo.xml -"
     "share/man/man1/kelm-prompt.1.gz -"
     "share/icons/hicolor/scalable/apps/$ID.svg -"
+    "share/doc/kelm-prompt/copyright -"
+    "share/doc/kelm-prompt/changelog.gz -"
 )
 for n in 16 24 32 48 64 128 256; do expected+=("share/icons/hicolor/${n}x$n/apps/$ID.png ${n}x$n"); done
 for row in "${expected[@]}"; do
@@ -32,21 +34,24 @@ check "nothing else is installed" "${#expected[@]}" "$(installed | wc -l)"
 
 desktop=$PREFIX/share/applications/$ID.desktop
 check "desktop-file-validate" "" "$(desktop-file-validate "$desktop" 2>&1)"
-check "appstreamcli validate --no-net" 0 "$(appstreamcli validate --no-net "$PREFIX/share/metainfo/$ID.metainfo.xml" >"$WORK/as.log" 2>&1; echo $?)"
+check "appstreamcli validate --pedantic" 0 "$(appstreamcli validate --pedantic --no-net "$PREFIX/share/metainfo/$ID.metainfo.xml" >"$WORK/as.log" 2>&1; echo $?)"
 grep -v '^✔' "$WORK/as.log" | grep . && cat "$WORK/as.log"
 check "the desktop entry runs the installed program with its icon" "kelm-prompt $ID" \
     "$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop") $(sed -n 's/^Icon=//p' "$desktop")"
 check "the manual page formats without warnings" "" "$(MANWIDTH=80 man --warnings -l "$PREFIX/share/man/man1/kelm-prompt.1.gz" 2>&1 >/dev/null)"
 
-# The package holds exactly what the install puts in place, under /usr.
+# The package holds exactly what the install puts in place, under /usr, and is as Debian wants it.
 (cd "$WORK" && cpack -G DEB -B "$WORK/deb" --config "$BUILD/CPackConfig.cmake" >"$WORK/cpack.log" 2>&1) || cat "$WORK/cpack.log"
 deb=$WORK/deb/kelm-prompt_${VERSION}_$(dpkg --print-architecture).deb
+check "lintian --pedantic: no errors or warnings" "" \
+    "$(lintian --pedantic --info "$deb" 2>&1 | tee "$WORK/lintian.log" | grep -E '^[EW]: ')"
+grep -E '^[A-Z]: ' "$WORK/lintian.log"
 check "package contents" "$(installed | sed 's|^|usr/|')" \
     "$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sed 's|^\./||' | sort)"
-check "package depends on Qt, its platform plugins and the C library; recommends a Chinese font" \
-    "libqt6widgets6 libqt6gui6 libqt6core6 libc6 qt6-qpa-plugins fonts-noto-cjk" \
+check "package depends on Qt, its platform plugins and the C library; recommends a Chinese font; suggests Wayland" \
+    "libqt6widgets6 libqt6gui6 libqt6core6 libc6 qt6-qpa-plugins fonts-noto-cjk qt6-wayland" \
     "$(for p in libqt6widgets6 libqt6gui6 libqt6core6 libc6 qt6-qpa-plugins; do
-        dpkg-deb -f "$deb" Depends | grep -ow "$p" | head -n 1; done | xargs) $(dpkg-deb -f "$deb" Recommends | grep -o fonts-noto-cjk)"
+        dpkg-deb -f "$deb" Depends | grep -ow "$p" | head -n 1; done | xargs) $(dpkg-deb -f "$deb" Recommends | grep -o fonts-noto-cjk) $(dpkg-deb -f "$deb" Suggests)"
 
 # The installed program starts, shows its window with its icon, and ends when asked; Qt's own
 # options still reach Qt.

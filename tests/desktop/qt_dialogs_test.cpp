@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 
 namespace {
@@ -72,9 +73,14 @@ int main(int argc, char** argv) {
     setenv("LC_ALL", "en_US.UTF-8", 1);
     setenv("LANG", "en_US.UTF-8", 1);
     unsetenv("LANGUAGE");
+    // The colour dialog keeps its custom colours in QtProject.conf: not in the home of whoever
+    // runs the tests.
+    char dir[] = "/tmp/kelm-desktop-XXXXXX";
+    setenv("XDG_CONFIG_HOME", mkdtemp(dir), 1);
     ::testing::InitGoogleTest(&argc, argv);
     toolkit::InstallRealisation(toolkit::MakeRealisation(argc, argv));
     const int rc = RUN_ALL_TESTS();
     toolkit::RemoveRealisation();
+    std::filesystem::remove_all(dir);
     return rc;
 }

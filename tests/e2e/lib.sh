@@ -5,7 +5,10 @@ export LC_ALL=C.UTF-8
 
 APP=$(realpath "$1")
 WORK=$(mktemp -d /tmp/kelm-e2e-XXXXXX)
-export XDG_CONFIG_HOME=$WORK/config
+# Nothing a test starts (the program, openbox, Wine) writes the home of whoever runs the tests.
+export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/config XDG_CACHE_HOME=$WORK/home/.cache \
+    XDG_DATA_HOME=$WORK/home/.local/share
+mkdir -p "$HOME"
 STORE=$XDG_CONFIG_HOME/PUPNAME.conf
 PASSED=0 FAILED=0 APP_PID= XVFB_PID= WM_PID=
 
@@ -121,19 +124,24 @@ check_glyphs() { # check_glyphs STOP_COMMAND...
     check "different characters look different" yes "$(above "${share[1]}" "$(awk "BEGIN{print ${share[0]} * 1.5}")")"
 }
 
+# The program's only override-redirect window is its open menu: its "X Y W H".
+menu_geometry() {
+    local w
+    for w in $(xdotool search --onlyvisible --class kelm-prompt 2>/dev/null); do
+        xwininfo -id "$w" | grep -q 'Override Redirect State: yes' && geometry "$w" && return 0
+    done
+    return 1
+}
+open_menu() { # open_menu X Y: right-clicks at X,Y; MENU is then the menu's "X Y W H"
+    xdotool mousemove "$1" "$2" click 3
+    wait_for 5 menu_geometry || { echo "no menu opened"; return 1; }
+    MENU=$(menu_geometry)
+}
 # choose_menu_item X Y INDEX: right-clicks at X,Y and clicks the INDEX-th of the three items.
 choose_menu_item() {
-    xdotool mousemove "$1" "$2" click 3
-    local w mx my mw mh
-    # The menu is the program's only override-redirect window.
-    menu() {
-        for w in $(xdotool search --onlyvisible --class kelm-prompt 2>/dev/null); do
-            xwininfo -id "$w" | grep -q 'Override Redirect State: yes' && geometry "$w" && return 0
-        done
-        return 1
-    }
-    wait_for 5 menu || { echo "no menu opened"; return 1; }
-    read -r mx my mw mh <<<"$(menu)"
+    local mx my mw mh
+    open_menu "$1" "$2" || return 1
+    read -r mx my mw mh <<<"$MENU"
     xdotool mousemove $((mx + mw / 2)) $((my + mh * (2 * $3 + 1) / 6)) click 1
 }
 at() { xdotool mousemove $((sx + $1)) $((sy + $2)) click 1; } # at X Y: a click in the settings window

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The Windows build under Wine in Xvfb with openbox: restore, drag, saving at close and at logout,
-# and the settings window.
+# the settings window, and Chinese in the menu and message boxes that Wine draws.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/wine_lib.sh"
 start_x
@@ -18,9 +18,23 @@ check "a logout saves the text and place" "typed at logout|4800 4500" \
     "$(stored _文本内容)|$(stored _left) $(stored _top)"
 
 check_red_from_settings Up Up Up Up
+at 110 122 # the text box height's text
+xdotool key ctrl+a type "12abc"
+at 196 184 # 确认: 类型不匹配, in a message box
+wait_for 5 sh -c '[ "$(named Kelm屏幕提示框 | wc -l)" = 2 ]'
+read -r bx by bw bh <<<"$(geometry "$(named Kelm屏幕提示框 | grep -vx "$WIN" | head -n 1)")"
+check "the message box draws its Chinese, not boxes" yes \
+    "$(first_glyphs_differ "$((bw - 6))x$((bh / 2))+$((bx + 3))+$((by + 3))" 5)"
+xdotool key Return
 close_app
 start_app
 sleep 0.3
 check "the next start draws it red again" yes "$(is_red)"
+open_menu 60 20
+read -r mx my mw mh <<<"$MENU"
+xdotool mousemove 5 400 # no item under the pointer
+check "the menu draws 参数设置 in Chinese, not boxes" yes \
+    "$(first_glyphs_differ "$((mw - 6))x$((mh / 3 - 3))+$((mx + 3))+$((my + 3))" 4)"
+xdotool key Escape
 close_app
 finish

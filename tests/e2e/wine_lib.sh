@@ -1,7 +1,8 @@
 # Helpers for the Windows build under Wine, on top of lib.sh: the program runs in a Wine prefix of
 # its own (wineprefix-e2e in the build folder) and keeps its settings in that prefix's registry.
 RUN=$(realpath "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-run.sh")
-export WINEPREFIX=$(dirname "$APP")/wineprefix-e2e WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$(dirname "$APP")/wineprefix-e2e WINEDEBUG=-all \
+    WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 REGKEY='HKEY_CURRENT_USER\Software\VB and VBA Program Settings\PUPNAME\APPNAME'
 
 WINE=/usr/lib/wine/wine64
@@ -38,3 +39,28 @@ start_app() {
 }
 close_app() { wine_quiet taskkill /IM "$(basename "$APP")"; app_ends; } # WM_CLOSE
 logout() { wine_quiet wineboot --end-session; app_ends; }               # the session ends
+
+# Wine draws its menus and message boxes itself, in the system's fonts; a character those lack is
+# drawn as a box, the same box for every character. Whether the first two of the N characters of
+# the text in a region of the screen (the last group of ink in it, past any icon) differ.
+first_glyphs_differ() { # first_glyphs_differ GEOMETRY N
+    local ink=$WORK/ink.png w h x0 x1 cell d ae best=
+    import -window root "$WORK/shot.png"
+    convert "$WORK/shot.png" -crop "$1" +repage -colorspace gray -threshold 70% -negate "$ink"
+    read -r w h <<<"$(identify -format '%w %h' "$ink")"
+    read -r x0 x1 <<<"$(convert "$ink" -scale "${w}x1!" -threshold 0 txt:- | awk -F'[,:]' '
+        BEGIN { last = -100 } /#FFFFFF/ { x = $1; if (x - last > 6) start = x; last = x }
+        END { if (last >= 0) print start, last }')"
+    [ -n "$x1" ] || { echo "no ink"; return; }
+    cell=$(((x1 - x0 + 1 + $2 / 2) / $2))
+    convert "$ink" -crop "$((x1 - x0 + 1))x$h+$x0+0" +repage -trim +repage "$WORK/text.png"
+    h=$(identify -format '%h' "$WORK/text.png")
+    convert "$WORK/text.png" -crop "$((cell - 2))x$h+0+0" +repage "$WORK/first.png"
+    # The second character, allowing for the rounding of the first one's width.
+    for d in -2 -1 0 1 2; do
+        convert "$WORK/text.png" -crop "$((cell - 2))x$h+$((cell + d))+0" +repage "$WORK/second.png"
+        ae=$(compare -metric AE "$WORK/first.png" "$WORK/second.png" null: 2>&1)
+        [[ "$ae" =~ ^[0-9]+$ ]] && { [ -z "$best" ] || [ "$ae" -lt "$best" ]; } && best=$ae
+    done
+    above "${best:-0}" $((cell * h / 10))
+}

@@ -74,7 +74,9 @@ void ApplyCommandLine(int argc, char** argv) {
         std::exit(0);
     }
     if (parser.isSet(version)) {
-        std::fputs("kelm-prompt " KELM_VERSION "\n", stdout);
+        std::fputs("kelm-prompt " KELM_VERSION "\n" KELM_COPYRIGHT "\n"
+                   "许可证 (license): " KELM_LICENSE "\n",
+                   stdout);
         std::exit(0);
     }
     if (!parser.positionalArguments().isEmpty())
