@@ -12,6 +12,21 @@
 
 namespace toolkit {
 
+// Tells code that runs after a nested loop, or after a call into the program, whether the peer
+// that started it is still there: the program may have unloaded its window meanwhile.
+class Liveness {
+  public:
+    Liveness() = default;
+    Liveness(const Liveness&) = delete;
+    Liveness& operator=(const Liveness&) = delete;
+    ~Liveness() { *m_alive = false; }
+    // True while the owner exists; outlives it.
+    std::shared_ptr<const bool> token() const { return m_alive; }
+
+  private:
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+};
+
 enum class ControlKind { TextBox, Label, ComboBox, Button, Frame, PictureBox, Line };
 
 struct ControlDesign {
@@ -49,6 +64,9 @@ class ControlPeer {
     virtual void setBackColor(int32_t color) = 0;
     virtual void setEnabled(bool enabled) = 0;
     virtual void addItem(const std::string& item) = 0;
+
+  protected:
+    Liveness m_alive;
 };
 
 enum class BorderStyle { None, FixedSingle, FixedDialog };
@@ -85,6 +103,9 @@ class WindowPeer {
     // container: the peer of a frame that holds the control, or null for the window itself.
     virtual std::unique_ptr<ControlPeer>
     createControl(const ControlDesign& design, ControlSink& sink, ControlPeer* container) = 0;
+
+  protected:
+    Liveness m_alive;
 };
 
 } // namespace toolkit

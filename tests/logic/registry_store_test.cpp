@@ -1,9 +1,14 @@
 #include "toolkit/errors.h"
 #include "toolkit/win32/win32_store.h"
+#include "toolkit/win32/win32_text.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -32,15 +37,71 @@ TEST_F(RegistryStoreTest, ValuesRoundTripAndEmptyStaysDistinctFromAbsent) {
     EXPECT_EQ(m_store.read(m_app, "other section", "empty"), std::nullopt);
 }
 
-TEST_F(RegistryStoreTest, RefusedWritesRaise) {
-    m_store.write(m_app, m_section, {{"text", "kept"}});
-    // A save is all or nothing: value names have a limit, and the one past it undoes the others.
+// A value as the registry holds it.
+struct Raw {
+    DWORD type = REG_NONE;
+    std::vector<BYTE> bytes;
+    bool operator==(const Raw&) const = default;
+};
+void PrintTo(const Raw& r, std::ostream* os) {
+    *os << "type " << r.type << ", bytes " << ::testing::PrintToString(r.bytes);
+}
+
+Raw text(const std::wstring& s) {
+    const auto* p = reinterpret_cast<const BYTE*>(s.c_str());
+    return {REG_SZ, {p, p + (s.size() + 1) * sizeof(wchar_t)}};
+}
+
+// Nothing when absent.
+Raw stored(const std::wstring& path, const std::wstring& name) {
+    DWORD type = 0, size = 0;
+    const DWORD flags = RRF_RT_ANY | RRF_NOEXPAND;
+    if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), flags, &type, nullptr, &size) !=
+        ERROR_SUCCESS)
+        return {};
+    Raw r{type, std::vector<BYTE>(size)};
+    RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), flags, &type, r.bytes.data(),
+                 &size);
+    return r;
+}
+
+// A save is all or nothing: value names have a limit, and the one past it undoes the others,
+// whatever they held before and however often the batch names them.
+TEST_F(RegistryStoreTest, RefusedBatchLeavesEveryValueAsItWas) {
     const std::string tooLong(20000, 'k');
-    EXPECT_THROW(m_store.write(m_app, m_section, {{"text", "new"}, {"added", "y"}, {tooLong, "x"}}),
-                 toolkit::RuntimeError);
-    EXPECT_EQ(m_store.read(m_app, m_section, "text"), "kept");
-    EXPECT_EQ(m_store.read(m_app, m_section, "added"), std::nullopt);
-    // So do key names: a section that cannot be made.
+    const struct {
+        const char* name;
+        std::vector<std::pair<std::wstring, Raw>> before;
+        toolkit::Store::Entries batch;
+    } rows[] = {
+        {"changed and added", {{L"text", text(L"kept")}}, {{"text", "new"}, {"added", "y"}}},
+        {"named twice", {{L"text", text(L"kept")}}, {{"text", "a"}, {"text", "b"}}},
+        {"not text",
+         {{L"number", {REG_DWORD, {7, 0, 0, 0}}}, {L"empty", {REG_BINARY, {}}}},
+         {{"number", "5"}, {"empty", "x"}}},
+    };
+    const std::wstring path = toolkit::win32::RegistryPath(m_app, m_section, kRoot);
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kRoot);
+        for (const auto& [name, raw] : r.before)
+            RegSetKeyValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), raw.type,
+                            raw.bytes.data(), DWORD(raw.bytes.size()));
+        auto batch = r.batch;
+        batch.emplace_back(tooLong, "x");
+        EXPECT_THROW(m_store.write(m_app, m_section, batch), toolkit::RuntimeError);
+        for (const auto& [key, value] : r.batch) {
+            const std::wstring name = toolkit::win32::W(key);
+            const auto it = std::find_if(r.before.begin(), r.before.end(),
+                                         [&](const auto& b) { return b.first == name; });
+            const Raw now = stored(path, name);
+            EXPECT_EQ(now, it == r.before.end() ? Raw{} : it->second) << key;
+        }
+    }
+}
+
+// So do key names: a section that cannot be made.
+TEST_F(RegistryStoreTest, SectionThatCannotBeMadeRaises) {
     EXPECT_THROW(m_store.write(m_app, std::string(300, 's'), {{"text", "x"}}),
                  toolkit::RuntimeError);
 }

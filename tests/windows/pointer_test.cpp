@@ -76,18 +76,4 @@ TEST_F(PointerTest, RightClickLoadsTheSettingsWindowHiddenOnceAndDisablesTheBox)
     EXPECT_EQ(toolkit::LoadedInstance<设置>(), settings) << "not loaded again";
 }
 
-// 退出 in the menu ends the program from inside the menu's loop.
-TEST_F(PointerTest, ExitFromTheMenuSavesAndEnds) {
-    Form1& f = toolkit::Instance<Form1>();
-    f.Show();
-    f.Text1.setText("退出前");
-    driver::Reply exit;
-    exit.item = 2;
-    driver::Answer(exit);
-    driver::Click(f.Text1, driver::Button::Right, 20, 10);
-    EXPECT_TRUE(toolkit::Ending());
-    EXPECT_TRUE(toolkit::Forms().empty());
-    EXPECT_EQ(stored(FMain::Settings::Text), "退出前");
-}
-
 } // namespace

@@ -5,6 +5,8 @@
 #include "settings/settings_window.h"
 #include "toolkit/program.h"
 
+#include <functional>
+#include <string>
 #include <vector>
 
 using FMain::Setting;
@@ -84,6 +86,64 @@ TEST_F(PromptTest, RefusedWriteAtTheEndIsReportedAndEnds) {
         EXPECT_TRUE(toolkit::Forms().empty());
         driver::RepairStore();
         EXPECT_EQ(stored(S::Text), "以前的");
+    }
+}
+
+// The program ends while one of its nested loops runs: by 退出 in the menu, or from outside (the
+// close box, the session's end), which takes the window that opened the loop with it before the
+// loop returns.
+TEST_F(PromptTest, EndInsideANestedLoopSavesAndEnds) {
+    const std::function<void(Form1&)> menu = [](Form1& f) {
+        driver::Click(f.Text1, driver::Button::Right, 20, 10);
+    };
+    const auto button = [](void (设置::*click)()) {
+        return [click](Form1&) {
+            toolkit::Dispatch([click] { (toolkit::Instance<设置>().*click)(); });
+        };
+    };
+    const std::function<void(Form1&)> refusal = [](Form1&) {
+        toolkit::Dispatch([] {
+            设置& s = toolkit::Instance<设置>();
+            s.FSize.setText("5000");
+            s.Command1_Click(); // a message box says why
+        });
+    };
+    // The loop goes on handling what is waiting before it notices the end.
+    const std::function<void(Form1&)> close = [](Form1& f) {
+        driver::Close(f);
+        driver::Pump();
+    };
+    const std::function<void(Form1&)> logout = [](Form1&) { toolkit::SystemQuitRequested(); };
+    const struct {
+        const char* name;
+        std::function<void(Form1&)> open;
+        int item;
+        std::function<void(Form1&)> whileOpen;
+    } rows[] = {
+        {"menu: 退出", menu, 2, nullptr},
+        {"menu: closed", menu, -1, close},
+        {"menu: session ends", menu, -1, logout},
+        {"colour dialog: closed", button(&设置::Command3_Click), -1, close},
+        {"font dialog: session ends", button(&设置::Command2_Click), -1, logout},
+        {"message box: closed", refusal, -1, close},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        toolkit::ResetEnding();
+        driver::Reset();
+        Form1& f = toolkit::Instance<Form1>();
+        f.Show();
+        const std::string text = std::string("结束于") + r.name;
+        f.Text1.setText(text);
+        driver::Reply reply = driver::Cancel();
+        reply.item = r.item;
+        if (r.whileOpen)
+            reply.whileOpen = [&] { r.whileOpen(f); };
+        driver::Answer(reply);
+        r.open(f);
+        EXPECT_TRUE(toolkit::Ending());
+        EXPECT_TRUE(toolkit::Forms().empty());
+        EXPECT_EQ(stored(S::Text), text);
     }
 }
 

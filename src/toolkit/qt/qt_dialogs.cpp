@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
+#include <QPointer>
 #include <QStringListModel>
 
 namespace toolkit::qt {
@@ -82,16 +83,22 @@ class LimitedFontDialog : public QFontDialog {
 
 } // namespace
 
+// The program may unload the owner inside the dialog's loop, and the dialog goes with it.
 std::optional<int32_t> ChooseColor(QWidget* owner) {
-    QColorDialog dialog(owner);
-    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    const QPointer<QColorDialog> dialog = new QColorDialog(owner);
+    dialog->setOption(QColorDialog::DontUseNativeDialog);
     // Nothing is remembered between calls: no preselected colour, black custom colours.
     for (int i = 0; i < QColorDialog::customCount(); ++i)
         QColorDialog::setCustomColor(i, QColor(0, 0, 0));
-    dialog.setCurrentColor(QColor(0, 0, 0));
-    if (dialog.exec() != QDialog::Accepted)
+    dialog->setCurrentColor(QColor(0, 0, 0));
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    if (!dialog)
         return std::nullopt;
-    return FromQColor(dialog.selectedColor());
+    const QColor chosen = dialog->selectedColor();
+    delete dialog;
+    if (!accepted)
+        return std::nullopt;
+    return FromQColor(chosen);
 }
 
 std::optional<FontChoice> ChooseFont(const FontSeed& seed) {

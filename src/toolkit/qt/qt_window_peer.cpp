@@ -164,14 +164,19 @@ QtWindowPeer* QtWindowPeer::find(uintptr_t handle) {
     return nullptr;
 }
 
+// The program may unload the window inside the menu's loop: the menu then goes with the window's
+// widget, and an item chosen has no window left to act on.
 int QtWindowPeer::popupMenu(const std::vector<std::string>& captions) {
-    QMenu menu(m_widget);
+    const auto alive = m_alive.token();
+    const QPointer<QMenu> menu = new QMenu(m_widget);
     for (const std::string& c : captions)
-        menu.addAction(Q(c));
-    QAction* chosen = menu.exec(QCursor::pos());
-    if (!chosen)
+        menu->addAction(Q(c));
+    QAction* chosen = menu->exec(QCursor::pos());
+    if (!menu)
         return -1;
-    return static_cast<int>(menu.actions().indexOf(chosen));
+    const int index = *alive && chosen ? static_cast<int>(menu->actions().indexOf(chosen)) : -1;
+    delete menu;
+    return index;
 }
 
 std::unique_ptr<ControlPeer> QtWindowPeer::createControl(const ControlDesign& design,

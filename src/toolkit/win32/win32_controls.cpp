@@ -114,7 +114,6 @@ Win32ControlPeer::Win32ControlPeer(const ControlDesign& d, ControlSink& sink,
 }
 
 Win32ControlPeer::~Win32ControlPeer() {
-    *m_alive = false;
     m_sink = nullptr;
     if (m_tip)
         DestroyWindow(m_tip);
@@ -322,7 +321,7 @@ LRESULT CALLBACK Win32ControlPeer::proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
 
 // The program's handlers may destroy this peer; m_alive tells whether it is still there.
 LRESULT Win32ControlPeer::handle(UINT msg, WPARAM wp, LPARAM lp) {
-    const std::shared_ptr<bool> alive = m_alive;
+    const auto alive = m_alive.token();
     const HWND hwnd = m_hwnd;
     switch (msg) {
     case WM_LBUTTONDOWN:

@@ -3,8 +3,6 @@
 
 #include <windows.h>
 
-#include <memory>
-
 namespace toolkit::win32 {
 
 class Win32WindowPeer;
@@ -52,7 +50,6 @@ class Win32ControlPeer : public ControlPeer {
     COLORREF m_fore = 0, m_back = 0;
     bool m_autoSize;
     bool m_applying = false;
-    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
 
 // The font controls get when their design names none.

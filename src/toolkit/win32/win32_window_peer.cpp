@@ -144,10 +144,15 @@ int Win32WindowPeer::popupMenu(const std::vector<std::string>& captions) {
     // A menu closes when its owner stops being the foreground window.
     SetForegroundWindow(m_hwnd);
     ModalLoop loop;
+    const auto alive = m_alive.token();
     const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, p.x,
                                       p.y, 0, m_hwnd, nullptr);
-    PostMessageW(m_hwnd, WM_NULL, 0, 0);
     DestroyMenu(menu);
+    // The program may have unloaded the window inside the menu's loop: an item chosen then
+    // has no window left to act on.
+    if (!*alive)
+        return -1;
+    PostMessageW(m_hwnd, WM_NULL, 0, 0);
     return chosen - 1;
 }
 

@@ -84,8 +84,13 @@ void answer(QWidget* w, const Pending& p) {
         seen.points = font->currentFont().pointSizeF();
     if (p.shown)
         *p.shown = seen;
-    if (r.whileOpen)
+    if (r.whileOpen) {
+        // It may end the program and take the menu or dialog with its window.
+        const QPointer<QWidget> alive(w);
         r.whileOpen();
+        if (!alive)
+            return schedule();
+    }
     // What the answer opens in turn is answered by the next one.
     schedule();
     if (colour && r.colour)
