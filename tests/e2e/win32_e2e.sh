@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
 # The Windows build under Wine in Xvfb with openbox: restore, drag, saving at close and at logout,
-# and the settings window.
+# the settings window, and a link of the About window.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/wine_lib.sh"
+# Wine hands a link to xdg-open: this one notes the address instead of opening a browser.
+mkdir -p "$WORK/bin"
+printf '#!/bin/sh\necho "$1" >>"%s/opened"\n' "$WORK" >"$WORK/bin/xdg-open"
+chmod +x "$WORK/bin/xdg-open"
+export PATH=$WORK/bin:$PATH
 start_x
 wine_restart
 set_dpi 96
@@ -22,5 +27,13 @@ close_app
 start_app
 sleep 0.3
 check "the next start draws it red again" yes "$(is_red)"
+
+choose_menu_item 60 20 1
+wait_for 5 named 关于作者
+read -r ax ay _ _ <<<"$(geometry "$(named 关于作者 | head -n 1)")"
+xdotool mousemove $((ax + 60)) $((ay + 128)) click 1 # the first link in the frame
+wait_for 10 test -s "$WORK/opened"
+check "a link of the About window opens its address" \
+    "$(sed -n 's/^KELM_ABOUT_URL1:STRING=//p' "$(dirname "$APP")/CMakeCache.txt")" "$(cat "$WORK/opened" 2>/dev/null)"
 close_app
 finish

@@ -5,6 +5,7 @@
 #include "win32_dialogs.h"
 #include "win32_input.h"
 #include "win32_store.h"
+#include "win32_system_dll.h"
 #include "win32_text.h"
 #include "win32_window_peer.h"
 
@@ -136,7 +137,10 @@ class Win32Realisation : public Realisation {
     }
 
     void shellOpen(const std::string& target) override {
-        ShellExecuteW(nullptr, L"open", W(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        static auto* const shellExecute =
+            SystemFunction<decltype(ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
+        if (shellExecute)
+            shellExecute(nullptr, L"open", W(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     }
 
     std::optional<int32_t> chooseColor(uintptr_t owner) override {
