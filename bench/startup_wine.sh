@@ -2,8 +2,9 @@
 # bench/startup_wine.sh [PROGRAM.exe...]: the Windows build under Wine (Xvfb + openbox, one warm
 # Wine server with its services up) against a floor built here with mingw-w64 from
 # bench/floor/win32_floor.cpp (a bare topmost layered popup with one edit box in a Chinese face
-# and one registry value read). The programs (two builds to compare, say) and the floor are
-# started in turn, RUNS times (default 11):
+# and one registry value read), and the same floor with the program's manifest (its visual styles
+# make the edit box the common controls' own). The programs (two builds to compare, say) and the
+# floors are started in turn, RUNS times (default 11):
 #   exec to the window mapped, and the CPU time the process had used by then;
 #   WM_CLOSE to the window gone; WM_CLOSE to the process ended;
 # then each exe's size and imported DLLs, and the first one's CPU time while idle for 3 seconds.
@@ -21,7 +22,11 @@ source bench/windows_watch.sh
 FLOORS=$WORK/floor
 mkdir -p "$FLOORS"
 cxx() { x86_64-w64-mingw32-g++-posix -std=c++20 -Wall -Wextra -Os -s -static -municode "$@"; }
+printf '#include <windows.h>\nCREATEPROCESS_MANIFEST_RESOURCE_ID RT_MANIFEST "%s"\n' \
+    "$PWD/src/toolkit/win32/kelm-prompt.manifest" >"$FLOORS/manifest.rc"
 cxx -mwindows bench/floor/win32_floor.cpp -o "$FLOORS/win32_floor.exe" &&
+    x86_64-w64-mingw32-windres "$FLOORS/manifest.rc" -O coff -o "$FLOORS/manifest.o" &&
+    cxx -mwindows bench/floor/win32_floor.cpp "$FLOORS/manifest.o" -o "$FLOORS/floor_styled.exe" &&
     cxx bench/floor/win32_close.cpp -o "$FLOORS/win32_close.exe" || exit 1
 
 start_x
@@ -58,13 +63,14 @@ measure() {
     RESULT="$map $cpu $ELAPSED $(elapsed_ms "$t1" "$t2")"
 }
 
-names=("${programs[@]##*/}" floor)
-n=${#programs[@]}
+columns=("${programs[@]}" "$FLOORS/floor_styled.exe" "$FLOORS/win32_floor.exe")
+names=("${programs[@]##*/}" "floor + manifest" floor)
+n=$((${#columns[@]} - 1)) # the floor's column
 declare -A results=() # [column,row] = the runs' figures
 for ((run = 0; run < runs; run++)); do
     for ((i = 0; i <= n; i++)); do
-        if [ "$i" -lt "$n" ]; then measure "${programs[i]}" Kelm屏幕提示框
-        else measure "$FLOORS/win32_floor.exe" kelm-floor; fi
+        if [ "$i" -lt ${#programs[@]} ]; then measure "${columns[i]}" Kelm屏幕提示框
+        else measure "${columns[i]}" kelm-floor; fi
         read -r -a figures <<<"$RESULT"
         for row in 0 1 2 3; do results[$i,$row]+="${figures[row]} "; done
     done
