@@ -1,32 +1,114 @@
 #!/usr/bin/env bash
-# bench/startup_wine.sh [PROGRAM.exe]: the Windows build under Wine: time from exec to the prompt
-# window being mapped (median of 5, the Wine server and its services already up), the exe's size
-# and imported DLLs, and its CPU time while idle for 3 seconds. Prints numbers; not a test.
+# bench/startup_wine.sh [PROGRAM.exe...]: the Windows build under Wine (Xvfb + openbox, one warm
+# Wine server with its services up) against a floor built here with mingw-w64 from
+# bench/floor/win32_floor.cpp (a bare topmost layered popup with one edit box in a Chinese face
+# and one registry value read), and the same floor with the program's manifest (its visual styles
+# make the edit box the common controls' own). The programs (two builds to compare, say) and the
+# floors are started in turn, RUNS times (default 11):
+#   exec to the window mapped, and the CPU time the process had used by then;
+#   WM_CLOSE to the window gone; WM_CLOSE to the process ended;
+# then each exe's size and imported DLLs, and the first one's CPU time while idle for 3 seconds.
+# The programs share the first one's Wine prefix. Prints numbers; not a pass/fail test.
 set -uo pipefail
-cd "$(dirname "$0")/.."
-source tests/e2e/lib.sh "${1:-build-win32/kelm-prompt.exe}"
+cd "$(dirname "$0")/.." || exit 1
+runs=${RUNS:-11}
+[ $# -gt 0 ] || set -- build-win32/kelm-prompt.exe
+programs=()
+for p in "$@"; do programs+=("$(realpath "$p")"); done
+source tests/e2e/lib.sh "$1"
 source tests/e2e/wine_lib.sh
+source bench/windows_watch.sh
+
+FLOORS=$WORK/floor
+mkdir -p "$FLOORS"
+cxx() { x86_64-w64-mingw32-g++-posix -std=c++20 -Wall -Wextra -Os -s -static -municode "$@"; }
+printf '#include <windows.h>\nCREATEPROCESS_MANIFEST_RESOURCE_ID RT_MANIFEST "%s"\n' \
+    "$PWD/src/toolkit/win32/kelm-prompt.manifest" >"$FLOORS/manifest.rc"
+cxx -mwindows bench/floor/win32_floor.cpp -o "$FLOORS/win32_floor.exe" &&
+    x86_64-w64-mingw32-windres "$FLOORS/manifest.rc" -O coff -o "$FLOORS/manifest.o" &&
+    cxx -mwindows bench/floor/win32_floor.cpp "$FLOORS/manifest.o" -o "$FLOORS/floor_styled.exe" &&
+    cxx bench/floor/win32_close.cpp -o "$FLOORS/win32_close.exe" || exit 1
+
 start_x
 wine_restart
+fresh_store
+watch_windows
 
-now_ms() { date +%s%3N; }
-times=()
-for run in 1 2 3 4 5; do
-    fresh_store
-    t0=$(now_ms)
-    "$WINE" "$APP" </dev/null >/dev/null 2>&1 &
-    APP_PID=$!
-    until prompt_window >/dev/null; do sleep 0.002; done
-    times+=($(($(now_ms) - t0)))
-    if [ $run -eq 5 ]; then
-        sleep 0.5
-        read -r u1 s1 <<<"$(awk '{print $14, $15}' /proc/$APP_PID/stat)"
-        sleep 3
-        read -r u2 s2 <<<"$(awk '{print $14, $15}' /proc/$APP_PID/stat)"
+median() { printf '%s\n' "$@" | sort -n | awk '{v[NR]=$1} END{print v[int((NR+1)/2)]}'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN{if (b > 0) printf "%.2f", a / b}'; }
+cpu_ms() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ns += $1} END{printf "%.1f", ns / 1e6}'; }
+
+# measure EXE TITLE: sets RESULT to "ms-to-map cpu-ms-to-map ms-to-gone ms-to-exit"
+measure() {
+    local t0 t1 t2 map cpu pid us
+    forget_windows
+    t0=$EPOCHREALTIME
+    "$WINE" "$1" </dev/null >/dev/null 2>&1 &
+    pid=$!
+    next_mapped "$t0"
+    cpu=$(cpu_ms $pid)
+    map=$ELAPSED
+    sleep 0.5 # the first paint and whatever follows the map are over
+    us=$("$WINE" "$FLOORS/win32_close.exe" "$2" 2>/dev/null | tr -d '\r')
+    if [ -z "$us" ]; then
+        kill $pid
+        wait $pid 2>/dev/null
+        RESULT="$map $cpu none none"
+        return
     fi
-    close_app
+    t1=${us:0:-6}.${us: -6}
+    wait $pid 2>/dev/null
+    t2=$EPOCHREALTIME
+    all_gone "$t1"
+    RESULT="$map $cpu $ELAPSED $(elapsed_ms "$t1" "$t2")"
+}
+
+columns=("${programs[@]}" "$FLOORS/floor_styled.exe" "$FLOORS/win32_floor.exe")
+names=("${programs[@]##*/}" "floor + manifest" floor)
+n=$((${#columns[@]} - 1)) # the floor's column
+declare -A results=() # [column,row] = the runs' figures
+for ((run = 0; run < runs; run++)); do
+    for ((i = 0; i <= n; i++)); do
+        if [ "$i" -lt ${#programs[@]} ]; then measure "${columns[i]}" Kelm屏幕提示框
+        else measure "${columns[i]}" kelm-floor; fi
+        read -r -a figures <<<"$RESULT"
+        for row in 0 1 2 3; do results[$i,$row]+="${figures[row]} "; done
+    done
 done
-median=$(printf '%s\n' "${times[@]}" | sort -n | sed -n 3p)
-echo "start-up to mapped under Wine: median ${median} ms (runs: ${times[*]})"
-echo "exe: $(stat -c %s "$APP") bytes; imports: $(x86_64-w64-mingw32-objdump -p "$APP" | awk '/DLL Name/{printf "%s ", $3}')"
-echo "idle for 3 s: $((u2 + s2 - u1 - s1)) clock ticks of CPU"
+
+# On a shared machine a run may be slowed by others' work: the fastest run shows the cost of the
+# program's own work.
+fastest() { printf '%s\n' "$@" | sort -n | head -n 1; }
+echo "Under Wine, $runs runs each (ratio: to the floor):"
+printf '  %-34s' ""
+for name in "${names[@]}"; do printf ' %22s' "$name"; done
+echo
+rows=("exec to mapped (ms)" "CPU used by then (ms)" "WM_CLOSE to window gone (ms)" "WM_CLOSE to process ended (ms)")
+for line in "median 0" "median 1" "median 2" "median 3" "fastest 0" "fastest 1"; do
+    read -r stat row <<<"$line"
+    printf '  %-34s' "$stat ${rows[row]}"
+    # shellcheck disable=SC2086 # the lists are split on purpose
+    floor=$($stat ${results[$n,$row]})
+    for ((i = 0; i <= n; i++)); do
+        # shellcheck disable=SC2086
+        m=$($stat ${results[$i,$row]})
+        if [ "$i" -lt "$n" ]; then printf ' %15s (%4s)' "$m" "$(ratio "$m" "$floor")"; else printf ' %22s' "$m"; fi
+    done
+    echo
+done
+for ((i = 0; i <= n; i++)); do
+    echo "  ${names[i]}, all runs: to mapped (ms): ${results[$i,0]}; CPU (ms): ${results[$i,1]}"
+done
+
+for p in "${programs[@]}"; do
+    echo "${p##*/}: $(stat -c %s "$p") bytes; imports: $(x86_64-w64-mingw32-objdump -p "$p" | awk '/DLL Name/{printf "%s ", $3}')"
+done
+"$WINE" "$APP" </dev/null >/dev/null 2>&1 &
+APP_PID=$!
+wait_for 10 prompt_window
+sleep 0.5
+read -r u1 s1 <<<"$(awk '{print $14, $15}' /proc/$APP_PID/stat)"
+sleep 3
+read -r u2 s2 <<<"$(awk '{print $14, $15}' /proc/$APP_PID/stat)"
+close_app
+echo "${names[0]} idle for 3 s: $((u2 + s2 - u1 - s1)) clock ticks of CPU"

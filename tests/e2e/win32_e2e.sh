@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
 # The Windows build under Wine in Xvfb with openbox: restore, drag, saving at close and at logout,
-# the settings window, and Chinese in the menu and message boxes that Wine draws.
+# the settings window, Chinese in the menu and message boxes that Wine draws, and a link of the
+# About window.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/wine_lib.sh"
+# Wine hands a link to xdg-open: this one notes the address instead of opening a browser.
+mkdir -p "$WORK/bin"
+printf '#!/bin/sh\necho "$1" >>"%s/opened"\n' "$WORK" >"$WORK/bin/xdg-open"
+chmod +x "$WORK/bin/xdg-open"
+export PATH=$WORK/bin:$PATH
 start_x
 wine_restart
 set_dpi 96
@@ -36,5 +42,13 @@ xdotool mousemove 5 400 # no item under the pointer
 check "the menu draws 参数设置 in Chinese, not boxes" yes \
     "$(first_glyphs_differ "$((mw - 6))x$((mh / 3 - 3))+$((mx + 3))+$((my + 3))" 4)"
 xdotool key Escape
+
+choose_menu_item 60 20 1
+wait_for 5 named 关于作者
+read -r ax ay _ _ <<<"$(geometry "$(named 关于作者 | head -n 1)")"
+xdotool mousemove $((ax + 60)) $((ay + 128)) click 1 # the first link in the frame
+wait_for 10 test -s "$WORK/opened"
+check "a link of the About window opens its address" \
+    "$(sed -n 's/^KELM_ABOUT_URL1:STRING=//p' "$(dirname "$APP")/CMakeCache.txt")" "$(cat "$WORK/opened" 2>/dev/null)"
 close_app
 finish

@@ -88,7 +88,8 @@ Win32ControlPeer::Win32ControlPeer(const ControlDesign& d, ControlSink& sink,
     if (d.kind == ControlKind::Frame)
         SetWindowPos(m_hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SetWindowSubclass(m_hwnd, proc, 1, reinterpret_cast<DWORD_PTR>(this));
-    SendMessageW(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultFont()), FALSE);
+    if (!d.font) // a font of its own follows: the default one would be realised for nothing
+        SendMessageW(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultFont()), FALSE);
     if (d.kind == ControlKind::TextBox)
         SendMessageW(m_hwnd, EM_SETLIMITTEXT, 0, 0);
     if (!d.toolTip.empty())

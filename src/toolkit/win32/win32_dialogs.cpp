@@ -1,6 +1,7 @@
 #include "win32_dialogs.h"
 
 #include "win32_input.h"
+#include "win32_system_dll.h"
 #include "win32_text.h"
 
 #include <commdlg.h>
@@ -8,18 +9,22 @@
 namespace toolkit::win32 {
 
 std::optional<int32_t> ChooseColour(HWND owner) {
+    static auto* const chooseColor =
+        SystemFunction<decltype(ChooseColorW)>(L"comdlg32.dll", "ChooseColorW");
     COLORREF custom[16] = {};
     CHOOSECOLORW cc{};
     cc.lStructSize = sizeof cc;
     cc.hwndOwner = owner;
     cc.lpCustColors = custom;
     ModalLoop loop;
-    if (!ChooseColorW(&cc))
+    if (!chooseColor || !chooseColor(&cc))
         return std::nullopt;
     return int32_t(cc.rgbResult & 0xFFFFFF);
 }
 
 std::optional<FontChoice> ChooseFontFrom(const FontSeed& seed) {
+    static auto* const chooseFont =
+        SystemFunction<decltype(ChooseFontW)>(L"comdlg32.dll", "ChooseFontW");
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
@@ -40,7 +45,7 @@ std::optional<FontChoice> ChooseFontFrom(const FontSeed& seed) {
     cf.nSizeMin = seed.minPoints;
     cf.nSizeMax = seed.maxPoints;
     ModalLoop loop;
-    if (!ChooseFontW(&cf))
+    if (!chooseFont || !chooseFont(&cf))
         return std::nullopt;
     // The size the user chose, in tenths of a point: no detour through the pixel height.
     return FontChoice{U8(lf.lfFaceName), cf.iPointSize / 10.0};

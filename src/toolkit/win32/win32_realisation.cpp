@@ -5,6 +5,7 @@
 #include "win32_dialogs.h"
 #include "win32_input.h"
 #include "win32_store.h"
+#include "win32_system_dll.h"
 #include "win32_text.h"
 #include "win32_window_peer.h"
 
@@ -14,6 +15,8 @@
 namespace toolkit::win32 {
 
 namespace {
+
+constexpr wchar_t kOwnerClass[] = L"KelmOwner";
 
 // Keeps the owned windows off the taskbar and answers for the process when the session ends: the
 // end of the session is the program's, not one window's.
@@ -43,21 +46,24 @@ class Win32Realisation : public Realisation {
         wc.cbSize = sizeof wc;
         wc.lpfnWndProc = ownerProc;
         wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"KelmOwner";
+        wc.lpszClassName = kOwnerClass;
         RegisterClassExW(&wc);
-        m_owner = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                  wc.hInstance, nullptr);
         HDC screen = GetDC(nullptr);
         const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
         ReleaseDC(nullptr, screen);
         m_tpp = 1440.0 / (dpi > 0 ? dpi : 96);
     }
 
-    ~Win32Realisation() override { DestroyWindow(m_owner); }
+    ~Win32Realisation() override {
+        if (m_owner)
+            DestroyWindow(m_owner);
+    }
 
+    // Only windows with a frame have the hidden owner.
     std::unique_ptr<WindowPeer> createWindow(const WindowDesign& design,
                                              WindowSink& sink) override {
-        return std::make_unique<Win32WindowPeer>(design, sink, m_tpp, m_owner);
+        return std::make_unique<Win32WindowPeer>(
+            design, sink, m_tpp, design.border == BorderStyle::None ? nullptr : owner());
     }
 
     double twipsPerPixel() const override { return m_tpp; }
@@ -93,12 +99,14 @@ class Win32Realisation : public Realisation {
     }
 
     int messageBox(const std::string& text, int style, const std::string& title) override {
+        owner(); // the session may end while the box waits
         return MessageBoxFor(text, style, title);
     }
 
     Store& store() override { return m_store; }
 
     int run() override {
+        owner();
         ModalLoop loop;
         MSG msg;
         while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -136,7 +144,10 @@ class Win32Realisation : public Realisation {
     }
 
     void shellOpen(const std::string& target) override {
-        ShellExecuteW(nullptr, L"open", W(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        static auto* const shellExecute =
+            SystemFunction<decltype(ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
+        if (shellExecute)
+            shellExecute(nullptr, L"open", W(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     }
 
     std::optional<int32_t> chooseColor(uintptr_t owner) override {
@@ -148,6 +159,15 @@ class Win32Realisation : public Realisation {
     }
 
   private:
+    // Made when the first loop runs or the first framed window opens, not before the first
+    // window shows.
+    HWND owner() {
+        if (!m_owner)
+            m_owner = CreateWindowExW(0, kOwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                      GetModuleHandleW(nullptr), nullptr);
+        return m_owner;
+    }
+
     HWND m_owner = nullptr;
     double m_tpp = 15;
     RegistryStore m_store;
