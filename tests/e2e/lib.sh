@@ -125,17 +125,21 @@ check_glyphs() { # check_glyphs STOP_COMMAND...
 }
 
 # The program's only override-redirect window is its open menu: its "X Y W H".
-menu_geometry() {
-    local w
+# The menu is an override-redirect window that opens at the pointer; a tool tip, the other kind,
+# opens below it.
+menu_geometry() { # menu_geometry X Y
+    local w x y rest
     for w in $(xdotool search --onlyvisible --class kelm-prompt 2>/dev/null); do
-        xwininfo -id "$w" | grep -q 'Override Redirect State: yes' && geometry "$w" && return 0
+        xwininfo -id "$w" | grep -q 'Override Redirect State: yes' || continue
+        read -r x y rest <<<"$(geometry "$w")"
+        [ $(((x - $1) ** 2 + (y - $2) ** 2)) -le 8 ] && echo "$x $y $rest" && return 0
     done
     return 1
 }
 open_menu() { # open_menu X Y: right-clicks at X,Y; MENU is then the menu's "X Y W H"
     xdotool mousemove "$1" "$2" click 3
-    wait_for 5 menu_geometry || { echo "no menu opened"; return 1; }
-    MENU=$(menu_geometry)
+    wait_for 5 menu_geometry "$1" "$2" || { echo "no menu opened"; return 1; }
+    MENU=$(menu_geometry "$1" "$2")
 }
 # choose_menu_item X Y INDEX: right-clicks at X,Y and clicks the INDEX-th of the three items.
 choose_menu_item() {
