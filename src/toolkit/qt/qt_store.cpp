@@ -122,9 +122,11 @@ void QtSettingsStore::write(const std::string& app, const std::string& section,
     QLockFile lock(path + ".lock");
     if (!lock.tryLock(kLockWaitMs))
         refuse();
-    // Looked at again: another instance may have written the file while this one waited.
+    // Looked at again: another instance may have written the file while this one waited. A file
+    // made read-only is not replaced, as QSettings would not write it.
     const FileKind kind = KindOf(path);
-    if (kind == FileKind::Other)
+    if (kind == FileKind::Other ||
+        (kind == FileKind::Regular && ::access(QFile::encodeName(path).constData(), W_OK) != 0))
         refuse();
 
     // The old text is kept as it is but for the entries written; one that cannot be read whole
