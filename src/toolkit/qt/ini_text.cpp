@@ -222,16 +222,15 @@ QByteArray applied(QByteArrayView text, std::vector<Edit> edits) {
 } // namespace
 
 std::vector<IniLine> IniLines(QByteArrayView text) {
-    const qsizetype skip = text.startsWith(kBom) ? kBom.size() : 0;
-    const QByteArrayView d = text.sliced(skip);
+    const qsizetype mark = text.startsWith(kBom) ? kBom.size() : 0;
     std::vector<IniLine> lines;
     QString section;
-    qsizetype pos = 0;
-    while (const auto s = nextLine(d, pos)) {
+    // Each line as the reader takes it, from where it starts reading; the mark stays in place.
+    const auto take = [&](QByteArrayView from, const Span& s) {
         IniLine line;
-        line.start = s->start + skip;
-        line.end = s->end + skip;
-        const QByteArrayView bytes = d.sliced(s->start, s->end - s->start);
+        line.start = std::max(s.start, mark);
+        line.end = s.end;
+        const QByteArrayView bytes = from.sliced(s.start, s.end - s.start);
         if (bytes.startsWith('[')) {
             line.header = true;
             const qsizetype close = bytes.indexOf(']');
@@ -243,12 +242,32 @@ std::vector<IniLine> IniLines(QByteArrayView text) {
                 section = QString::fromLatin1(name.sliced(1)) + u'/';
             else
                 section = unescapedKey(name) + u'/';
-        } else if (s->equals >= 0) {
-            line.entry = section + unescapedKey(bytes.first(s->equals - s->start).trimmed());
+        } else if (s.equals >= 0) {
+            line.entry = section + unescapedKey(bytes.first(s.equals - s.start).trimmed());
         }
         line.section = section;
-        lines.push_back(std::move(line));
+        return line;
+    };
+    qsizetype pos = mark;
+    while (const auto s = nextLine(text, pos))
+        lines.push_back(take(text, *s));
+#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
+    // Up to 6.4 QSettings finds the sections after a byte order mark but reads the entries before
+    // the first one from the start of the file, mark and all: a key there keeps a second mark, or
+    // the blanks after the first.
+    if (mark > 0) {
+        const auto first =
+            std::find_if(lines.begin(), lines.end(), [](const IniLine& l) { return l.header; });
+        const QByteArrayView head = text.first(first == lines.end() ? text.size() : first->start);
+        std::vector<IniLine> general;
+        section.clear();
+        pos = 0;
+        while (const auto s = nextLine(head, pos))
+            general.push_back(take(head, *s));
+        lines.erase(lines.begin(), first);
+        lines.insert(lines.begin(), general.begin(), general.end());
     }
+#endif
     return lines;
 }
 

@@ -13,7 +13,7 @@ namespace toolkit::qt {
 // One line of an INI text as QSettings' reader splits it: a quoted value or a backslash at the
 // end of a line carries it on over line breaks, and a ';' outside quotes ends it.
 struct IniLine {
-    qsizetype start = 0, end = 0; // its bytes, without the line break
+    qsizetype start = 0, end = 0; // its bytes, without the line break or a byte order mark
     bool header = false;
     QString section;              // the section it is in ("" or "name/"), for a header the new one
     std::optional<QString> entry; // the key it sets, as QSettings names it ("section/key")

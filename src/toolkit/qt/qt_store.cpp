@@ -10,6 +10,7 @@
 #include <QLockFile>
 #include <QStringList>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fcntl.h>
 #include <functional>
