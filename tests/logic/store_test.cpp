@@ -3,6 +3,7 @@
 #include "services/config.h"
 #include "toolkit/errors.h"
 #include "toolkit/qt/qt_store.h"
+#include "toolkit/qt/settings_file.h"
 #include "toolkit/realisation.h"
 
 #include <gtest/gtest.h>
@@ -13,11 +14,13 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <set>
 #include <sstream>
 #include <sys/mount.h>
 
 namespace fs = std::filesystem;
 using namespace FMain;
+using namespace std::string_literals;
 
 namespace {
 
@@ -56,7 +59,7 @@ void restart() {
 const std::string kOld = "[APPNAME]\nKelm-文本提示框_left=450\nKelm-文本提示框_top=300\n";
 
 std::string textOf(const fs::path& p) {
-    std::ifstream in(p);
+    std::ifstream in(p, std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
@@ -85,6 +88,7 @@ class StoreTest : public ::testing::Test {
         if (m_mounted)
             umount2(m_dir.c_str(), MNT_DETACH);
         fs::remove_all(m_dir);
+        fs::remove(m_dir.string() + ".img");
     }
     fs::path m_dir, m_file;
     bool m_mounted = false;
@@ -125,14 +129,39 @@ TEST_F(StoreTest, DirectoryInPlaceOfTheFileReadsAsDefaultsAndRefusesTheSave) {
     EXPECT_TRUE(fs::is_directory(m_file));
 }
 
-TEST_F(StoreTest, SaveAfterReadingAMalformedFileSucceeds) {
-    std::ofstream(m_file)
-        << "[APPNAME\nKelm-文本提示框_left=450\n[APPNAME]\nKelm-文本提示框_top=300\n";
-    EXPECT_EQ(GetConfig(Settings::Top), "300");
-    EXPECT_EQ(refusal([] { saveAtExit("新的"); }), "");
-    restart();
-    EXPECT_EQ(GetConfig(Settings::Text), "新的");
-    EXPECT_EQ(GetConfig(Settings::Left), "1500");
+TEST_F(StoreTest, DamagedFilesKeepTheirLinesAndTakeTheSave) {
+    // Each file holds the position 450/300 and lines that no save used to get past, or that hid
+    // the position: those are kept as they are.
+    const struct {
+        const char* what;
+        std::string head, kept, tail;
+    } files[] = {
+        {"NaN double elsewhere", kOld,
+         "[Other]\nd=@Variant(\\0\\0\\0\\x6\\x7f\\xf8\\0\\0\\0\\0\\0\\0)\n", ""},
+        {"NaN point elsewhere", kOld,
+         "[Other]\np=@Variant(\\0\\0\\0\\x1a\\x7f\\xf8\\0\\0\\0\\0\\0\\0?\\xf0\\0\\0\\0\\0\\0\\0)"
+         "\n",
+         ""},
+        {"two keys read as one", "", "/?=\n?=\n", kOld},
+        {"two keys read as one, raw bytes", "", "/\x9e=\n\x9e=\n", kOld},
+        {"two keys read as one, NUL bytes", "", "/\0\x1b=\n\0\x1b=\x01\0\0\n"s, kOld},
+        {"a section sorted between ours and its keys", kOld, "[APPNAME\\]\nx=1\n", ""},
+        {"a header without its bracket", "", "[APPNAME\n",
+         "Kelm-文本提示框_left=450\n[APPNAME]\nKelm-文本提示框_top=300\n"},
+        {"a quote open to the end", kOld, "Kelm-x=\"open\n", ""},
+    };
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.what);
+        restart();
+        std::ofstream(m_file, std::ios::binary) << f.head + f.kept + f.tail;
+        EXPECT_EQ(GetConfig(Settings::Left), "450");
+        EXPECT_EQ(refusal([] { saveAtExit("新的"); }), "");
+        restart();
+        EXPECT_EQ(GetConfig(Settings::Text), "新的");
+        EXPECT_EQ(GetConfig(Settings::Left), "1500");
+        EXPECT_EQ(GetConfig(Settings::Top), "600");
+        EXPECT_NE(textOf(m_file).find(f.kept), std::string::npos);
+    }
 }
 
 TEST_F(StoreTest, ReplacementKeepsTheFilesLinkAndPermissions) {
@@ -154,14 +183,114 @@ TEST_F(StoreTest, RelativeConfigHomeIsIgnored) {
     EXPECT_TRUE(fs::exists(m_dir / ".config" / "PUPNAME.conf"));
 }
 
-TEST_F(StoreTest, ValuesRoundTripAsText) {
-    // The empty text is kept as such, not taken for a missing entry.
-    const std::string texts[] = {"你好, 世界", "@Variant(0)", "  spaced  ", "line\nbreak", ""};
-    for (const std::string& t : texts) {
-        SaveConfig(Settings::Text.key(), t);
-        EXPECT_EQ(GetConfig(Settings::Text), t);
+TEST_F(StoreTest, KeysAndValuesRoundTripAsText) {
+    // Every character the file gives a meaning to, at either end and inside; the empty text is
+    // kept as such, not taken for a missing entry.
+    const std::vector<std::string> texts = {
+        "",
+        "  spaced  ",
+        "\ttabbed\t",
+        "a,b",
+        "a, b",
+        ",",
+        ";x",
+        "x;y",
+        "=",
+        "a=b",
+        "\"q\"",
+        "\"",
+        "\\",
+        "end\\",
+        "\\n",
+        "@",
+        "@Variant(0)",
+        "@@x",
+        "@Invalid()",
+        "@String(x)",
+        "line\nbreak",
+        "\r\n",
+        "\x01\x1f"
+        "1f",
+        "nul\0"
+        "7"s,
+        "\x7f",
+        "你好, 世界",
+        "😀",
+        "[APPNAME]",
+        "%U6587",
+        "#x",
+        "a/b",
+    };
+    toolkit::qt::QtSettingsStore store;
+    // First as new lines, then over those lines with the texts moved on by one.
+    for (const size_t shift : {0, 1}) {
+        toolkit::Store::Entries entries;
+        for (size_t i = 0; i < texts.size(); ++i)
+            entries.push_back({"k" + texts[i], texts[(i + shift) % texts.size()]});
+        store.write("PUPNAME", "APPNAME", entries);
+        toolkit::qt::QtSettingsStore fresh;
+        for (const auto& [key, text] : entries)
+            EXPECT_EQ(fresh.read("PUPNAME", "APPNAME", key), text) << key;
     }
-    EXPECT_NE(textOf(m_file).find("[APPNAME]"), std::string::npos) << "the section is kept";
+    EXPECT_EQ(textOf(m_file).find("\n[APPNAME]"), std::string::npos)
+        << "one section, changed in place";
+
+    // A key QSettings files outside the section: the file is written anew, keeping the rest.
+    store.write("PUPNAME", "APPNAME", {{"", "empty key"}});
+    toolkit::qt::QtSettingsStore fresh;
+    EXPECT_EQ(fresh.read("PUPNAME", "APPNAME", ""), "empty key");
+    EXPECT_EQ(fresh.read("PUPNAME", "APPNAME", "k@"), "@Variant(0)");
+}
+
+TEST_F(StoreTest, ReplacementOfTheSameSizeIsReadAnewOnACoarseClock) {
+    // ext4 with small inodes keeps modification times to the second: saves within one second
+    // leave it as it was, and QSettings takes a file of unchanged size and time for the one it
+    // read.
+    const std::string image = m_dir.string() + ".img";
+    const std::string mount = "truncate -s 4M " + image + " && mkfs.ext4 -q -F -I 128 " + image +
+                              " >/dev/null 2>&1 && mount -o loop " + image + " " + m_dir.string() +
+                              " 2>/dev/null";
+    if (std::system(mount.c_str()) != 0)
+        GTEST_SKIP() << "cannot mount a loop file system here (needs root)";
+    m_mounted = true;
+    for (const char* text : {"aaaa", "bbbb", "cccc"}) {
+        SaveConfig(Settings::Text.key(), std::string(text));
+        EXPECT_EQ(GetConfig(Settings::Text), text);
+    }
+}
+
+TEST_F(StoreTest, OnlyTheExactBytesOnTheDiskPassTheCheck) {
+    const QByteArray meant = "[APPNAME]\nKelm-%U6587%U672C_left=1500\n";
+    const struct {
+        const char* what;
+        QByteArray onDisk;
+        bool holds;
+    } files[] = {
+        {"the same", meant, true},
+        {"cut short", meant.chopped(1), false},
+        {"one byte changed", QByteArray(meant).replace("1500", "1501"), false},
+        {"longer", meant + "\n", false},
+        {"empty", "", false},
+    };
+    for (const auto& f : files) {
+        std::ofstream(m_file, std::ios::binary) << f.onDisk.toStdString();
+        EXPECT_EQ(toolkit::qt::FileHolds(QString::fromStdString(m_file), meant), f.holds) << f.what;
+    }
+    EXPECT_FALSE(toolkit::qt::FileHolds(QString::fromStdString(m_dir / "missing"), meant));
+}
+
+TEST_F(StoreTest, DebrisOfKilledSavesIsClearedAndOtherFilesKept) {
+    // A lock QSettings left would hold the next save that writes through it for ever.
+    for (const char* name : {"PUPNAME.conf.new", "PUPNAME.conf.new.lock", "PUPNAME.conf.new.3",
+                             "PUPNAME.conf.new.3.lock", "PUPNAME.conf.new.3.lock.rmlock",
+                             "PUPNAME.conf.new.backup", "PUPNAME.conf.newer"})
+        std::ofstream(m_dir / name) << "x";
+    saveAtExit("x");
+    std::set<std::string> left;
+    for (const auto& e : fs::directory_iterator(m_dir))
+        left.insert(e.path().filename());
+    EXPECT_EQ(left, (std::set<std::string>{"PUPNAME.conf", "PUPNAME.conf.new.backup",
+                                           "PUPNAME.conf.newer"}));
 }
 
 TEST_F(StoreTest, RefusedWriteRaisesAndKeepsWhatWasStored) {

@@ -1,6 +1,8 @@
 #include "qt_store.h"
 
+#include "ini_text.h"
 #include "qt_convert.h"
+#include "settings_file.h"
 #include "toolkit/errors.h"
 
 #include <QDir>
@@ -8,10 +10,10 @@
 #include <QLockFile>
 #include <QStringList>
 
-#include <cerrno>
+#include <algorithm>
 #include <cstdlib>
 #include <fcntl.h>
-#include <sys/stat.h>
+#include <functional>
 #include <unistd.h>
 
 namespace toolkit::qt {
@@ -21,30 +23,6 @@ namespace {
 // Long enough to outlast another instance's save, short enough that an end never hangs on it.
 constexpr int kLockWaitMs = 1500;
 
-// Opening a FIFO or a device for reading can block for ever; only a regular file is read.
-enum class FileKind { Missing, Regular, Other };
-FileKind kindOf(const QString& path) {
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return errno == ENOENT ? FileKind::Missing : FileKind::Other;
-    return S_ISREG(st.st_mode) ? FileKind::Regular : FileKind::Other;
-}
-
-bool syncPath(const QString& path, int flags) {
-    const int fd = ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool ok = ::fsync(fd) == 0;
-    return ::close(fd) == 0 && ok;
-}
-
-// A new file takes the old one's permissions, so that a private settings file stays private.
-void keepMode(const QString& from, const QString& to) {
-    struct stat st {};
-    if (::stat(QFile::encodeName(from).constData(), &st) == 0)
-        ::chmod(QFile::encodeName(to).constData(), st.st_mode & 07777);
-}
-
 QString configDir() {
     // The base directory rules: a relative XDG_CONFIG_HOME is invalid and ignored.
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
@@ -52,6 +30,56 @@ QString configDir() {
     if (!dir.isEmpty() && QDir::isAbsolutePath(dir))
         return dir;
     return QDir::homePath() + "/.config";
+}
+
+// A lookup parses only the section whose name sorts just before the key, so a section such as
+// [APPNAME\x] hides the entries of [APPNAME]: every section is parsed first.
+std::unique_ptr<QSettings> openSettings(const QString& path) {
+    auto s = std::make_unique<QSettings>(path, QSettings::IniFormat);
+    s->allKeys();
+    return s;
+}
+
+std::optional<QString> entryText(const QSettings& s, const QString& key) {
+    if (!s.contains(key))
+        return std::nullopt;
+    const QVariant v = s.value(key);
+    // A hand-edited line with commas reads back as a list: keep it as the text it was.
+    if (v.typeId() == QMetaType::QStringList)
+        return v.toStringList().join(QLatin1Char(','));
+    return v.toString();
+}
+
+// QSettings keeps what it has read of a file by name and takes a file of the same size and time as
+// unchanged: each file written here gets a name this process has never used.
+QString freshName(const QString& path) {
+    static int serial = 0;
+    return path + ".new." + QString::number(++serial);
+}
+
+bool readsBack(const QString& file, const IniEntries& wanted) {
+    const auto back = openSettings(file);
+    return std::all_of(wanted.begin(), wanted.end(),
+                       [&](const auto& e) { return entryText(*back, e.first) == e.second; });
+}
+
+// What QSettings itself writes of all it reads from the old text, with the entries set: for the
+// texts whose lines the merges cannot place the entries in.
+std::optional<QByteArray> rebuilt(const QByteArray& old, const IniEntries& wanted,
+                                  const QString& path) {
+    const QString scratch = freshName(path);
+    std::optional<QByteArray> text;
+    if (WriteNew(scratch, old)) {
+        {
+            QSettings s(scratch, QSettings::IniFormat);
+            for (const auto& [key, value] : wanted)
+                s.setValue(key, value);
+        }
+        // Read back as it is: a write QSettings failed leaves the old text, which the check fails.
+        text = ReadRegular(scratch);
+    }
+    QFile::remove(scratch);
+    return text;
 }
 
 } // namespace
@@ -71,9 +99,9 @@ QSettings* QtSettingsStore::settings(const std::string& app) {
     if (m_path != path || (!m_settings && !m_unreadable)) {
         m_path = path;
         m_settings.reset();
-        m_unreadable = kindOf(path) == FileKind::Other;
+        m_unreadable = KindOf(path) == FileKind::Other;
         if (!m_unreadable)
-            m_settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
+            m_settings = openSettings(path);
     }
     return m_settings.get();
 }
@@ -81,14 +109,8 @@ QSettings* QtSettingsStore::settings(const std::string& app) {
 std::optional<std::string> QtSettingsStore::read(const std::string& app, const std::string& section,
                                                  const std::string& key) {
     QSettings* s = settings(app);
-    const QString full = Q(section) + "/" + Q(key);
-    if (!s || !s->contains(full))
-        return std::nullopt;
-    const QVariant v = s->value(full);
-    // A hand-edited line with commas reads back as a list: keep it as the text it was.
-    if (v.typeId() == QMetaType::QStringList)
-        return S(v.toStringList().join(QLatin1Char(',')));
-    return S(v.toString());
+    const auto text = s ? entryText(*s, Q(section) + "/" + Q(key)) : std::nullopt;
+    return text ? std::optional(S(*text)) : std::nullopt;
 }
 
 void QtSettingsStore::write(const std::string& app, const std::string& section,
@@ -96,63 +118,71 @@ void QtSettingsStore::write(const std::string& app, const std::string& section,
     const QString path = SettingsPath(Q(app));
     auto refuse = [&] { throw RuntimeError("无法保存设置: " + S(path)); };
 
-    const FileKind kind = kindOf(path);
-    if (kind == FileKind::Other || !QDir().mkpath(QFileInfo(path).absolutePath()))
+    if (KindOf(path) == FileKind::Other || !QDir().mkpath(QFileInfo(path).absolutePath()))
         refuse();
     QLockFile lock(path + ".lock");
     if (!lock.tryLock(kLockWaitMs))
         refuse();
+    // Looked at again: another instance may have written the file while this one waited. A file
+    // made read-only is not replaced, as QSettings would not write it.
+    const FileKind kind = KindOf(path);
+    if (kind == FileKind::Other ||
+        (kind == FileKind::Regular && ::access(QFile::encodeName(path).constData(), W_OK) != 0))
+        refuse();
 
-    // Everything the file holds now, then the new values.
-    QList<std::pair<QString, QVariant>> wanted;
+    // The old text is kept as it is but for the entries written; one that cannot be read whole
+    // is not replaced.
+    QByteArray old;
+    struct stat oldStatus {};
     if (kind == FileKind::Regular) {
-        const QSettings old(path, QSettings::IniFormat);
-        for (const QString& k : old.allKeys())
-            if (!k.isEmpty() && !k.endsWith(QLatin1Char('/'))) // a line "=x" names nothing
-                wanted.append({k, old.value(k)});
+        auto text = ReadRegular(path, &oldStatus);
+        if (!text)
+            refuse();
+        old = std::move(*text);
     }
+    IniEntries wanted;
     for (const auto& [key, value] : entries) {
-        const QString full = Q(section) + "/" + Q(key);
+        const QString full = IniNormalizedKey(Q(section) + "/" + Q(key));
         wanted.removeIf([&](const auto& e) { return e.first == full; });
         wanted.append({full, Q(value)});
     }
 
     // Only the holder of the lock above uses these names: anything left there is debris of a
     // save that was killed, and QSettings would wait on a stale lock of its own for ever.
-    const QString temp = path + ".new";
-    for (const QString& debris : {temp, temp + ".lock", temp + ".lock.rmlock"})
-        QFile::remove(debris);
-    auto complete = [&] {
-        {
-            QSettings out(temp, QSettings::IniFormat);
-            for (const auto& [k, v] : wanted)
-                out.setValue(k, v);
-            out.sync();
-            if (out.status() != QSettings::NoError)
-                return false;
-        }
-        // A short write on a full disk can still look successful: read the file back.
-        const QSettings back(temp, QSettings::IniFormat);
-        if (back.status() != QSettings::NoError || back.allKeys().size() != wanted.size())
-            return false;
-        for (const auto& [k, v] : wanted)
-            if (back.value(k) != v)
-                return false;
-        return true;
+    RemoveDebris(path);
+    const std::function<std::optional<QByteArray>()> texts[] = {
+        [&] { return IniMerged(old, wanted); },
+        [&] { return IniPrefixed(old, wanted); },
+        [&] { return rebuilt(old, wanted, path); },
     };
-    if (!complete() || !syncPath(temp, O_RDONLY)) {
-        QFile::remove(temp);
-        refuse();
+    for (const auto& make : texts) {
+        const std::optional<QByteArray> text = make();
+        if (!text)
+            continue;
+        const QString temp = freshName(path);
+        // A short write on a full disk can still look successful: the disk's bytes are compared.
+        if (!WriteNew(temp, *text) || !FileHolds(temp, *text)) {
+            QFile::remove(temp);
+            refuse();
+        }
+        if (!readsBack(temp, wanted)) {
+            QFile::remove(temp);
+            continue;
+        }
+        if (kind == FileKind::Regular)
+            TakeOver(temp, oldStatus);
+        if (!SyncPath(temp, O_RDONLY) || ::rename(QFile::encodeName(temp).constData(),
+                                                  QFile::encodeName(path).constData()) != 0) {
+            QFile::remove(temp);
+            refuse();
+        }
+        SyncPath(QFileInfo(path).absolutePath(), O_RDONLY | O_DIRECTORY);
+        // The next read sees what is on the disk now.
+        m_settings.reset();
+        m_path.clear();
+        return;
     }
-    keepMode(path, temp);
-    if (::rename(QFile::encodeName(temp).constData(), QFile::encodeName(path).constData()) != 0) {
-        QFile::remove(temp);
-        refuse();
-    }
-    syncPath(QFileInfo(path).absolutePath(), O_RDONLY | O_DIRECTORY);
-    // The next read sees what is on the disk now.
-    m_settings.reset();
-    m_path.clear();
+    refuse();
 }
 
 } // namespace toolkit::qt
