@@ -40,9 +40,9 @@ class Realisation {
     virtual Store& store() = 0;
 
     virtual int run() = 0; // the event loop
-    // Sends what the windows were asked to do to the window system now, not when the loop idles;
-    // nothing to do where the window system takes each request as it is made (Win32).
-    virtual void flush() {}
+    // At the program's end: takes what is still on the screen off it (an open menu, dialog, message
+    // box or tool tip) and sends that to the window system now, not when the loop next idles.
+    virtual void leaveScreen() = 0;
     virtual void quit() = 0; // leaves every running loop
 
     // Window-service primitives, given a native handle.

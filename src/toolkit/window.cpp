@@ -230,12 +230,13 @@ void Window::restorePeer() {
         m_peer->show();
 }
 
-// The user asked the program to go, and a durable save can take a slow disk's time: the windows
-// go from the screen at once, keeping the place and size they had for the save.
+// The user asked the program to go, and a durable save can take a slow disk's time: the windows,
+// and whatever they had open, go from the screen at once, keeping the place and size they had for
+// the save.
 static void hideAllForms() {
     for (auto& w : g_forms)
         w->hidePeer();
-    CurrentRealisation().flush();
+    CurrentRealisation().leaveScreen();
 }
 
 void Unload(Window& window) {

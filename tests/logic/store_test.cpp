@@ -37,6 +37,7 @@ class StoreOnly : public toolkit::Realisation {
     toolkit::Store& store() override { return m_store; }
     int run() override { return 0; }
     void quit() override {}
+    void leaveScreen() override {}
     void systemMove(uintptr_t) override {}
     void setTopmost(uintptr_t) override {}
     void setAlpha(uintptr_t, uint8_t) override {}

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -120,32 +121,51 @@ class Other : public toolkit::Window {
 };
 
 // Unloading the start-up window ends the program; whatever its handler saves, a slow disk must not
-// keep any window on the screen meanwhile.
-TEST_F(ContractTest, EveryWindowLeavesTheScreenBeforeTheStartupWindowUnloads) {
-    Probe& p = toolkit::Instance<Probe>();
-    p.Show();
-    p.setLeft(1500);
+// keep anything of the program on the screen meanwhile: no window, and no menu or box it had open.
+TEST_F(ContractTest, NothingIsOnTheScreenWhenTheStartupWindowUnloads) {
+    Probe& first = toolkit::Instance<Probe>();
+    first.Show();
     toolkit::Instance<Other>().Show();
     toolkit::Unload(toolkit::Instance<Other>());
-    EXPECT_TRUE(driver::Native(p).visible) << "only the start-up window's end hides the others";
-    Other& o = toolkit::Instance<Other>();
-    o.Show();
-    std::vector<bool> seen;
-    float leftSeen = 0;
-    p.onUnload = [&] {
-        seen = {driver::Native(p).visible, driver::Native(o).visible};
-        leftSeen = p.Left();
-    };
-    p.cancel = 1;
-    toolkit::Unload(p);
-    EXPECT_EQ(seen, std::vector<bool>({false, false}));
-    EXPECT_FLOAT_EQ(leftSeen, 1500) << "a hidden window keeps its place for the save";
-    EXPECT_TRUE(driver::Native(p).visible && driver::Native(o).visible)
-        << "a cancelled unload brings them back";
-    p.cancel = 0;
-    seen.clear();
-    toolkit::Unload(p);
-    EXPECT_EQ(seen, std::vector<bool>({false, false}));
+    EXPECT_TRUE(driver::Native(first).visible) << "only the start-up window's end hides the others";
+    first.cancel = 1;
+    toolkit::Unload(first);
+    EXPECT_TRUE(driver::Native(first).visible) << "a cancelled unload brings it back";
+    toolkit::DestroyAllForms();
+
+    enum class Open { Nothing, Menu, Box };
+    for (const Open open : {Open::Nothing, Open::Menu, Open::Box}) {
+        SCOPED_TRACE(static_cast<int>(open));
+        toolkit::ResetEnding();
+        driver::Reset();
+        Probe& p = toolkit::Instance<Probe>();
+        p.Show();
+        p.setLeft(1500);
+        toolkit::Instance<Other>().Show();
+        std::optional<bool> shown;
+        float leftSeen = 0;
+        p.onUnload = [&] {
+            shown = driver::AnythingShown();
+            leftSeen = p.Left();
+        };
+        const auto end = [] { toolkit::Unload(*toolkit::LoadedInstance<Probe>()); };
+        driver::Reply reply = driver::Cancel();
+        reply.whileOpen = end;
+        if (open == Open::Nothing)
+            end();
+        else
+            driver::Answer(reply);
+        toolkit::Dispatch([&] {
+            if (open == Open::Menu)
+                p.PopupMenu({"menu", {{"item", [] {}}}});
+            else if (open == Open::Box)
+                toolkit::MsgBox("box");
+        });
+        EXPECT_EQ(shown, std::optional(false));
+        EXPECT_FLOAT_EQ(leftSeen, 1500) << "a hidden window keeps its place for the save";
+        toolkit::DestroyAllForms();
+        toolkit::FreeUnloadedForms();
+    }
 }
 
 TEST_F(ContractTest, EndStopsTheHandlerAndEveryWindow) {

@@ -78,5 +78,7 @@ struct WindowState {
 WindowState Native(toolkit::Window& window);
 
 bool Enabled(toolkit::Control& control);
+// Whether any window of the process is on the screen: its own, a menu, a dialog, a box, a tip.
+bool AnythingShown();
 
 } // namespace driver

@@ -139,7 +139,16 @@ class QtRealisation : public Realisation {
     Store& store() override { return m_store; }
 
     int run() override { return m_app.exec(); }
-    void flush() override { FlushX11(); }
+    void leaveScreen() override {
+        // A popup closes in its own loop's time unless told to now; a modal dialog hidden here
+        // leaves its loop, as the end would make it anyway.
+        for (int i = 0; i < 16 && QApplication::activePopupWidget(); ++i)
+            QApplication::activePopupWidget()->close();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible())
+                w->hide();
+        FlushX11();
+    }
     // Leaves every running loop, nested ones included; with none running there is nothing to
     // leave, and exit() would only make the next loop return at once.
     void quit() override {

@@ -121,6 +121,19 @@ class Win32Realisation : public Realisation {
         return 0;
     }
 
+    // Menus, message boxes, dialogs and tips are windows of this thread too.
+    void leaveScreen() override {
+        EndMenu();
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND h, LPARAM) -> BOOL {
+                if (IsWindowVisible(h))
+                    ShowWindow(h, SW_HIDE);
+                return TRUE;
+            },
+            0);
+    }
+
     // Leaves every running loop: a modal loop that sees the quit message passes it on to the
     // loop around it. With none running there is nothing to leave.
     void quit() override {

@@ -217,4 +217,9 @@ bool Enabled(toolkit::Control& control) {
     return widgetOf(control)->isEnabled();
 }
 
+bool AnythingShown() {
+    const QWidgetList all = QApplication::topLevelWidgets();
+    return std::any_of(all.begin(), all.end(), [](QWidget* w) { return w->isVisible(); });
+}
+
 } // namespace driver

@@ -269,4 +269,16 @@ bool Enabled(toolkit::Control& control) {
     return IsWindowEnabled(hwndOf(control));
 }
 
+bool AnythingShown() {
+    bool shown = false;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM found) -> BOOL {
+            *reinterpret_cast<bool*>(found) |= IsWindowVisible(h) != 0;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&shown));
+    return shown;
+}
+
 } // namespace driver
