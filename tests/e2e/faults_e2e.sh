@@ -24,18 +24,24 @@ check "the warning is passed on once, in Qt's own format" 1 \
 unset QT_MESSAGE_PATTERN
 [ -n "$saved_runtime" ] && export XDG_RUNTIME_DIR=$saved_runtime
 
-echo "# the settings file locked by another program while the end saves: the window goes first"
+echo "# the settings file locked by another program for a while: the window goes before the save"
+source "$(dirname "$0")/windows_watch.sh"
+watch_windows
 fresh_store
 start_app
+next_mapped 0 # the prompt window's frame, as the watcher saw it
 xdotool mousemove 100 20 click 1 key ctrl+a type "saved after the lock"
 sleep 0.5 # the typed text reaches the program before the signal
 mkdir "$STORE.lock"
+(sleep 0.5 && rmdir "$STORE.lock") &
 kill -TERM "$APP_PID"
-gone_while_saving() { ! xdotool search --onlyvisible --name '^Kelm屏幕提示框$' && kill -0 "$APP_PID"; }
-check "the window is off the screen while the save waits" yes "$(yes_if wait_for 10 gone_while_saving)"
-rmdir "$STORE.lock"
+all_gone 0 # ELAPSED: when the last window left the screen, in ms since the epoch
 app_ends
-check "then the save goes through" "0 saved after the lock" "$APP_STATUS $(stored _文本内容)"
+saved=$(stat -c %.6Y "$STORE")
+check "the window left the screen before the settings file was replaced" yes \
+    "$(awk -v gone="$ELAPSED" -v saved="$saved" 'BEGIN{print (gone < saved * 1000) ? "yes" : "no"}')"
+check "and the save went through" "0 saved after the lock" "$APP_STATUS $(stored _文本内容)"
+kill "$WATCH_PID" 2>/dev/null
 
 echo "# a lock nobody can take: SIGTERM, then 退出 with two signals while its refusal shows"
 fresh_store

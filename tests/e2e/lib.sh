@@ -124,7 +124,6 @@ check_glyphs() { # check_glyphs STOP_COMMAND...
     check "different characters look different" yes "$(above "${share[1]}" "$(awk "BEGIN{print ${share[0]} * 1.5}")")"
 }
 
-# The program's only override-redirect window is its open menu: its "X Y W H".
 # The menu is an override-redirect window that opens at the pointer; a tool tip, the other kind,
 # opens below it.
 menu_geometry() { # menu_geometry X Y

@@ -1,7 +1,8 @@
 # shellcheck shell=bash
-# Sourced by the benches: one long-running watcher of the root window's children (xev), started
-# before anything is timed, reports each top-level window that appears on the screen or leaves it,
-# stamped with the time it saw the event. Nothing is polled while a program starts or ends.
+# Sourced by the benches and the e2e tests: one long-running watcher of the root window's children
+# (xev), started before anything is timed, reports each top-level window that appears on the screen
+# or leaves it, stamped with the time it saw the event. Nothing is polled while a program starts or
+# ends.
 #   watch_windows             starts the watcher (DISPLAY set, nothing mapped yet)
 #   next_mapped T0            waits for the next top-level window to be mapped: ELAPSED is the ms
 #                             from T0 to it
