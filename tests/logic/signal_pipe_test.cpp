@@ -28,8 +28,7 @@ std::set<int> openSockets() {
 TEST(SignalPipe, FloodNeitherBlocksNorChangesErrnoAndChildrenInheritNothing) {
     const std::set<int> before = openSockets();
     QObject parent; // no event loop: nothing reads the signals, as while a handler runs
-    int calls = 0;
-    toolkit::qt::WatchQuitSignals(&parent, [&] { ++calls; });
+    toolkit::qt::WatchQuitSignals(&parent, [] {});
     int made = 0;
     for (int fd : openSockets()) {
         if (before.count(fd))
@@ -49,7 +48,6 @@ TEST(SignalPipe, FloodNeitherBlocksNorChangesErrnoAndChildrenInheritNothing) {
         }
     }
     toolkit::qt::StopWatchingQuitSignals();
-    EXPECT_EQ(calls, 0);
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 #include "ini_text.h"
 
+#include <QLibraryInfo>
 #include <QStringList>
 #include <QStringView>
+#include <QVersionNumber>
 
 #include <algorithm>
 
@@ -251,11 +253,12 @@ std::vector<IniLine> IniLines(QByteArrayView text) {
     qsizetype pos = mark;
     while (const auto s = nextLine(text, pos))
         lines.push_back(take(text, *s));
-#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
     // Up to 6.4 QSettings finds the sections after a byte order mark but reads the entries before
     // the first one from the start of the file, mark and all: a key there keeps a second mark, or
     // the blanks after the first.
-    if (mark > 0) {
+    // The Qt the program runs on decides, not the one it was built with.
+    static const bool markReadTwice = QLibraryInfo::version() < QVersionNumber(6, 5);
+    if (mark > 0 && markReadTwice) {
         const auto first =
             std::find_if(lines.begin(), lines.end(), [](const IniLine& l) { return l.header; });
         const QByteArrayView head = text.first(first == lines.end() ? text.size() : first->start);
@@ -267,7 +270,6 @@ std::vector<IniLine> IniLines(QByteArrayView text) {
         lines.erase(lines.begin(), first);
         lines.insert(lines.begin(), general.begin(), general.end());
     }
-#endif
     return lines;
 }
 

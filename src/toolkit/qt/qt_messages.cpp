@@ -67,9 +67,10 @@ void handle(QtMsgType type, const QMessageLogContext& context, const QString& me
         }
     }
     pass(type, context, message);
+    // Only the main thread looks at this flag: Qt's other threads log too.
     static bool saving = false;
     const QCoreApplication* app = QCoreApplication::instance();
-    if (!saving && app && QThread::currentThread() == app->thread() &&
+    if (app && QThread::currentThread() == app->thread() && !saving &&
         message.startsWith(QLatin1String("The X11 connection broke"))) {
         // The windows are gone but what they showed is not: keep it as at a logout.
         saving = true;

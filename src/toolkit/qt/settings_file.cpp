@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 
 #include <cerrno>
+#include <cstdint>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -96,14 +97,16 @@ void TakeOver(const QString& file, const struct stat& old) {
     // same millisecond would be taken for the old file. A coarse file system may need a second or
     // two.
     struct stat now {};
-    for (const long step : {1'000'000L, 1'000'000'000L, 2'000'000'000L}) {
+    for (const int64_t step :
+         {int64_t{1'000'000}, int64_t{1'000'000'000}, int64_t{2'000'000'000}}) {
         if (::stat(name.constData(), &now) != 0 || now.st_size != old.st_size ||
             millis(now.st_mtim) > millis(old.st_mtim))
             return;
+        // In 64 bits: a long of 32 would overflow.
+        const int64_t nanos = int64_t{old.st_mtim.tv_nsec} + step;
         timespec times[2] = {{0, UTIME_OMIT}, old.st_mtim};
-        times[1].tv_nsec += step;
-        times[1].tv_sec += times[1].tv_nsec / 1'000'000'000L;
-        times[1].tv_nsec %= 1'000'000'000L;
+        times[1].tv_sec += static_cast<time_t>(nanos / 1'000'000'000);
+        times[1].tv_nsec = static_cast<long>(nanos % 1'000'000'000);
         ::utimensat(AT_FDCWD, name.constData(), times, 0);
     }
 }
