@@ -15,7 +15,7 @@ cmake -S bench/floor -B "$floor_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/n
     cmake --build "$floor_build" --target kelm-floor >/dev/null || exit 1
 FLOOR=$(realpath "$floor_build/kelm-floor")
 source tests/e2e/lib.sh "${1:-build/kelm-prompt}"
-source tests/e2e/windows_watch.sh
+source bench/windows_watch.sh
 start_x
 watch_windows
 

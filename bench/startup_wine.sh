@@ -17,7 +17,7 @@ programs=()
 for p in "$@"; do programs+=("$(realpath "$p")"); done
 source tests/e2e/lib.sh "$1"
 source tests/e2e/wine_lib.sh
-source tests/e2e/windows_watch.sh
+source bench/windows_watch.sh
 
 FLOORS=$WORK/floor
 mkdir -p "$FLOORS"

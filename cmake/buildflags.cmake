@@ -29,17 +29,10 @@ endfunction()
 kelm_dpkg_buildflags(CXXFLAGS kelm_cxxflags)
 kelm_dpkg_buildflags(CPPFLAGS kelm_cppflags)
 kelm_dpkg_buildflags(LDFLAGS kelm_ldflags)
-foreach(flag IN LISTS kelm_cppflags)
-  if(flag MATCHES "^-D_FORTIFY_SOURCE")
-    add_compile_options($<$<NOT:$<CONFIG:Debug>>:${flag}>)
-  else()
-    add_compile_options(${flag})
-  endif()
-endforeach()
-# The prefix maps make the package reproducible, but a developer's debugger and sanitizer traces
-# want the sources' real paths.
-foreach(flag IN LISTS kelm_cxxflags)
-  if(flag MATCHES "^-f(file|debug|macro)-prefix-map=")
+# Not in Debug builds: _FORTIFY_SOURCE needs the optimiser, and the prefix maps that make the
+# package reproducible would hide the sources' real paths from a developer's debugger.
+foreach(flag IN LISTS kelm_cppflags kelm_cxxflags)
+  if(flag MATCHES "^-D_FORTIFY_SOURCE|^-f(file|debug|macro)-prefix-map=")
     add_compile_options($<$<NOT:$<CONFIG:Debug>>:${flag}>)
   else()
     add_compile_options(${flag})

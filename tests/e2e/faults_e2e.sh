@@ -25,7 +25,7 @@ unset QT_MESSAGE_PATTERN
 [ -n "$saved_runtime" ] && export XDG_RUNTIME_DIR=$saved_runtime
 
 echo "# the settings file locked by another program for a while: the window goes before the save"
-source "$(dirname "$0")/windows_watch.sh"
+source "$(dirname "$0")/../../bench/windows_watch.sh"
 watch_windows
 fresh_store
 start_app

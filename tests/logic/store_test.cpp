@@ -260,26 +260,6 @@ TEST_F(StoreTest, ReplacementOfTheSameSizeIsReadAnewOnACoarseClock) {
     }
 }
 
-TEST_F(StoreTest, OnlyTheExactBytesOnTheDiskPassTheCheck) {
-    const QByteArray meant = "[APPNAME]\nKelm-%U6587%U672C_left=1500\n";
-    const struct {
-        const char* what;
-        QByteArray onDisk;
-        bool holds;
-    } files[] = {
-        {"the same", meant, true},
-        {"cut short", meant.chopped(1), false},
-        {"one byte changed", QByteArray(meant).replace("1500", "1501"), false},
-        {"longer", meant + "\n", false},
-        {"empty", "", false},
-    };
-    for (const auto& f : files) {
-        std::ofstream(m_file, std::ios::binary) << f.onDisk.toStdString();
-        EXPECT_EQ(toolkit::qt::FileHolds(QString::fromStdString(m_file), meant), f.holds) << f.what;
-    }
-    EXPECT_FALSE(toolkit::qt::FileHolds(QString::fromStdString(m_dir / "missing"), meant));
-}
-
 TEST_F(StoreTest, DebrisOfKilledSavesIsClearedAndOtherFilesKept) {
     // A lock QSettings left would hold the next save that writes through it for ever.
     for (const char* name : {"PUPNAME.conf.new", "PUPNAME.conf.new.lock", "PUPNAME.conf.new.3",
