@@ -10,24 +10,14 @@ type_and_stop() { # type_and_stop KEYS...: typed into the text box, then SIGTERM
     stop_app TERM
 }
 
-echo "# started without XDG_RUNTIME_DIR (sudo, su, cron): Qt warns while starting"
-fresh_store
+echo "# no XDG_RUNTIME_DIR (sudo, su, cron), and the settings locked by another program a while"
 saved_runtime=${XDG_RUNTIME_DIR-}
 unset XDG_RUNTIME_DIR
 export QT_MESSAGE_PATTERN="qt-said %{type}: %{message}"
-: >"$WORK/app.log"
-start_app
-type_and_stop ctrl+a type "no runtime dir"
-check "shows its window, saves at SIGTERM" "0 no runtime dir" "$APP_STATUS $(stored _文本内容)"
-check "the warning is passed on once, in Qt's own format" 1 \
-    "$(grep -c '^qt-said warning: .*XDG_RUNTIME_DIR' "$WORK/app.log")"
-unset QT_MESSAGE_PATTERN
-[ -n "$saved_runtime" ] && export XDG_RUNTIME_DIR=$saved_runtime
-
-echo "# the settings file locked by another program for a while: the window goes before the save"
 source "$(dirname "$0")/../../bench/windows_watch.sh"
 watch_windows
 fresh_store
+: >"$WORK/app.log"
 start_app
 next_mapped 0 # the prompt window's frame, as the watcher saw it
 xdotool mousemove 100 20 click 1 key ctrl+a type "saved after the lock"
@@ -38,10 +28,14 @@ kill -TERM "$APP_PID"
 all_gone 0 # ELAPSED: when the last window left the screen, in ms since the epoch
 app_ends
 saved=$(stat -c %.6Y "$STORE")
+check "Qt's start-up warning is passed on once, in Qt's own format" 1 \
+    "$(grep -c '^qt-said warning: .*XDG_RUNTIME_DIR' "$WORK/app.log")"
 check "the window left the screen before the settings file was replaced" yes \
     "$(awk -v gone="$ELAPSED" -v saved="$saved" 'BEGIN{print (gone < saved * 1000) ? "yes" : "no"}')"
 check "and the save went through" "0 saved after the lock" "$APP_STATUS $(stored _文本内容)"
 kill "$WATCH_PID" 2>/dev/null
+unset QT_MESSAGE_PATTERN
+[ -n "$saved_runtime" ] && export XDG_RUNTIME_DIR=$saved_runtime
 
 echo "# a lock nobody can take: SIGTERM, then 退出 with two signals while its refusal shows"
 fresh_store
