@@ -96,7 +96,6 @@ class WindowPeer {
     virtual void setBackColor(int32_t color) = 0;
     virtual void setMousePointer(int16_t shape) = 0;
     virtual void show() = 0; // also brings a visible window forward
-    virtual void hide() = 0; // takes it off the screen; the contract keeps its place and size
     virtual uintptr_t nativeHandle() const = 0;
     // Opens a pop-up menu at the pointer; returns the chosen item's index, or -1.
     virtual int popupMenu(const std::vector<std::string>& captions) = 0;

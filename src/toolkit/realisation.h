@@ -40,8 +40,9 @@ class Realisation {
     virtual Store& store() = 0;
 
     virtual int run() = 0; // the event loop
-    // At the program's end: takes what is still on the screen off it (an open menu, dialog, message
-    // box or tool tip) and sends that to the window system now, not when the loop next idles.
+    // At the program's end: takes every window of the process off the screen (its own, and an open
+    // menu, dialog, message box or tool tip) and sends that to the window system now, not when the
+    // loop next idles. The contract keeps the windows' places and sizes.
     virtual void leaveScreen() = 0;
     virtual void quit() = 0; // leaves every running loop
 

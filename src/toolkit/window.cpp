@@ -220,11 +220,6 @@ static void destroy(Window& window) {
     }
 }
 
-void Window::hidePeer() {
-    if (m_peer && m_shown)
-        m_peer->hide();
-}
-
 void Window::restorePeer() {
     if (m_peer && m_shown)
         m_peer->show();
@@ -234,8 +229,6 @@ void Window::restorePeer() {
 // and whatever they had open, go from the screen at once, keeping the place and size they had for
 // the save.
 static void hideAllForms() {
-    for (auto& w : g_forms)
-        w->hidePeer();
     CurrentRealisation().leaveScreen();
 }
 

@@ -58,8 +58,7 @@ class Window : public WindowSink {
     void removeControl(Control* c);
     // Destroys the native window; the object stays readable until the event is over.
     void destroyPeers();
-    // Off the screen or back, without being unloaded: for the program's end.
-    void hidePeer();
+    // Back on the screen after the program's end was cancelled.
     void restorePeer();
     std::function<void()> m_forgetInstance;
 

@@ -138,10 +138,6 @@ void QtWindowPeer::setMousePointer(int16_t shape) {
         m_widget->setCursor(cursorFor(shape));
 }
 
-void QtWindowPeer::hide() {
-    m_widget->hide();
-}
-
 void QtWindowPeer::show() {
     m_centrePending = m_centreOnShow && !m_shownBefore;
     m_shownBefore = true;

@@ -34,7 +34,6 @@ class QtWindowPeer : public WindowPeer {
     void setBackColor(int32_t color) override;
     void setMousePointer(int16_t shape) override;
     void show() override;
-    void hide() override;
     uintptr_t nativeHandle() const override;
     int popupMenu(const std::vector<std::string>& captions) override;
     std::unique_ptr<ControlPeer> createControl(const ControlDesign& design, ControlSink& sink,

@@ -126,10 +126,6 @@ void Win32WindowPeer::setMousePointer(int16_t shape) {
         SetCursor(m_cursor ? m_cursor : LoadCursorW(nullptr, IDC_ARROW));
 }
 
-void Win32WindowPeer::hide() {
-    ShowWindow(m_hwnd, SW_HIDE);
-}
-
 void Win32WindowPeer::show() {
     ShowWindow(m_hwnd, SW_SHOW);
     SetForegroundWindow(m_hwnd);

@@ -15,7 +15,6 @@ class Win32WindowPeer : public WindowPeer {
     void setBackColor(int32_t color) override;
     void setMousePointer(int16_t shape) override;
     void show() override;
-    void hide() override;
     uintptr_t nativeHandle() const override { return reinterpret_cast<uintptr_t>(m_hwnd); }
     int popupMenu(const std::vector<std::string>& captions) override;
     std::unique_ptr<ControlPeer> createControl(const ControlDesign& design, ControlSink& sink,
