@@ -99,6 +99,26 @@ void Form1::keepOnScreen() {
                       std::max(primary.top, primary.top + primary.height - Height())));
 }
 
+void Form1::BringFullyOnScreen() {
+    const auto screens = toolkit::CurrentRealisation().screens();
+    auto overlap = [this](const toolkit::Rect& s) {
+        const float w = std::min(Left() + Width(), s.left + s.width) - std::max(Left(), s.left);
+        const float h = std::min(Top() + Height(), s.top + s.height) - std::max(Top(), s.top);
+        return w > 0 && h > 0 ? double(w) * h : 0.0;
+    };
+    const toolkit::Rect* best = &screens.front();
+    for (const toolkit::Rect& s : screens)
+        if (overlap(s) > overlap(*best))
+            best = &s;
+    const toolkit::Rect& s = *best;
+    const float left = std::clamp(Left(), s.left, std::max(s.left, s.left + s.width - Width()));
+    const float top = std::clamp(Top(), s.top, std::max(s.top, s.top + s.height - Height()));
+    if (left != Left())
+        setLeft(left);
+    if (top != Top())
+        setTop(top);
+}
+
 void Form1::Form_Resize() {
     Text1.setWidth(TextBoxWidth(Width()));
     CalcTop();

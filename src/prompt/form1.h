@@ -15,6 +15,9 @@ class Form1 : public toolkit::Window {
 
     // Places the text box vertically for the current font size and window height.
     void CalcTop();
+    // Moves the window, keeping its size, wholly into the screen it overlaps most (the primary
+    // one when it overlaps none); a window larger than the screen keeps its top-left corner there.
+    void BringFullyOnScreen();
 
     void Form_Load() override;
     void Form_Resize() override;
