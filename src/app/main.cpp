@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
     toolkit::Dispatch([&] {
         Form1& prompt = toolkit::Instance<Form1>();
         if (request.action == RemoteAction::SetText)
-            prompt.Text1.setText(request.text);
+            prompt.Text1.setPastedText(request.text);
         prompt.Show();
     });
     int code = 0;

@@ -39,7 +39,7 @@ void serve(const toolkit::RemoteRequest& request, RemoteReply& reply) {
             reply = {Status::Refused, *problem};
             return;
         }
-        prompt->Text1.setText(request.text);
+        prompt->Text1.setPastedText(request.text);
         break;
     case RemoteAction::GetText:
         reply = {Status::Done, prompt->Text1.Text()};

@@ -64,6 +64,9 @@ class ControlPeer {
     virtual void setBackColor(int32_t color) = 0;
     virtual void setEnabled(bool enabled) = 0;
     virtual void addItem(const std::string& item) = 0;
+    // A text box: what it holds when this text is pasted over all it had. Qt keeps line breaks
+    // (and shows them as spaces).
+    virtual std::string pasted(const std::string& text) const { return text; }
 
   protected:
     Liveness m_alive;
