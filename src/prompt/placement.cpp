@@ -1,7 +1,8 @@
 #include "placement.h"
 
+#include "toolkit/units.h"
+
 #include <algorithm>
-#include <cmath>
 
 using toolkit::Monitor;
 using toolkit::Rect;
@@ -37,18 +38,15 @@ constexpr int kGripPixels = 20;
 
 bool WithinReach(const Rect& window, const Rect& grip, const std::vector<Monitor>& screens,
                  double twipsPerPixel) {
-    const Rect shown{window.left + grip.left, window.top + grip.top, grip.width, grip.height};
-    const Span x{std::max(across(shown).from, across(window).from),
-                 std::min(across(shown).to, across(window).to)};
-    const Span y{std::max(down(shown).from, down(window).from),
-                 std::min(down(shown).to, down(window).to)};
-    // Whole pixels, as the window is drawn.
-    const auto pixels = [twipsPerPixel](double twips) {
-        return std::lround(twips / twipsPerPixel);
-    };
+    // The part of the grip that shows: the window clips it.
+    const double left = double(window.left) + grip.left, top = double(window.top) + grip.top;
+    const Span x{std::max(left, across(window).from),
+                 std::min(left + grip.width, across(window).to)};
+    const Span y{std::max(top, down(window).from), std::min(top + grip.height, down(window).to)};
+    // Counted in whole pixels, as the window is drawn.
     return std::any_of(screens.begin(), screens.end(), [&](const Monitor& s) {
-        return pixels(overlap(x, across(s.work))) >= kGripPixels &&
-               pixels(overlap(y, down(s.work))) >= kGripPixels;
+        return toolkit::ToPixels(overlap(x, across(s.work)), twipsPerPixel) >= kGripPixels &&
+               toolkit::ToPixels(overlap(y, down(s.work)), twipsPerPixel) >= kGripPixels;
     });
 }
 

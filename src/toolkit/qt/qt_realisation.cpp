@@ -9,6 +9,7 @@
 #include "qt_translations.h"
 #include "qt_window_peer.h"
 #include "signal_pipe.h"
+#include "toolkit/units.h"
 #include "toolkit/window.h"
 #include "x11_state.h"
 
@@ -99,8 +100,8 @@ class QtRealisation : public Realisation {
     std::vector<Monitor> screens() const override {
         const double t = twipsPerPixel();
         const auto twips = [t](const QRect& g) {
-            return Rect{float(g.x() * t), float(g.y() * t), float(g.width() * t),
-                        float(g.height() * t)};
+            return Rect{ToTwips(g.x(), t), ToTwips(g.y(), t), ToTwips(g.width(), t),
+                        ToTwips(g.height(), t)};
         };
         std::vector<Monitor> out;
         const QScreen* primary = QGuiApplication::primaryScreen();

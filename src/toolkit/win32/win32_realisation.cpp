@@ -1,5 +1,6 @@
 #include "toolkit/realisation.h"
 
+#include "toolkit/units.h"
 #include "toolkit/window.h"
 #include "win32_controls.h"
 #include "win32_dialogs.h"
@@ -80,11 +81,12 @@ class Win32Realisation : public Realisation {
                 auto* c = reinterpret_cast<Collect*>(data);
                 MONITORINFO info{};
                 info.cbSize = sizeof info;
-                GetMonitorInfoW(m, &info);
+                if (!GetMonitorInfoW(m, &info))
+                    return TRUE; // a monitor gone meanwhile
                 const double t = c->self->m_tpp;
                 const auto twips = [t](const RECT& r) {
-                    return Rect{float(r.left * t), float(r.top * t), float((r.right - r.left) * t),
-                                float((r.bottom - r.top) * t)};
+                    return Rect{ToTwips(r.left, t), ToTwips(r.top, t), ToTwips(r.right - r.left, t),
+                                ToTwips(r.bottom - r.top, t)};
                 };
                 const Monitor rect{twips(info.rcMonitor), twips(info.rcWork)};
                 if (info.dwFlags & MONITORINFOF_PRIMARY)
