@@ -18,6 +18,11 @@ const Monitor kPanelAtTop{{0, 0, 19200, 12000}, {0, 40 * P, 19200, 760 * P}};
 const Monitor kLeft{{0, 0, 19200, 12000}, {0, 0, 19200, 760 * P}};
 const Monitor kRight{{19200, 0, 19200, 9000}, {19200, 0, 19200, 9000}};
 
+// The prompt window at its usual size, 200 × 47 pixels.
+Rect at(float left, float top) {
+    return {left, top, 3000, 705};
+}
+
 TEST(Placement, OutOfReachGoesIntoTheNearestWorkArea) {
     const struct {
         const char* name;
@@ -25,40 +30,18 @@ TEST(Placement, OutOfReachGoesIntoTheNearestWorkArea) {
         Rect window;
         std::optional<Place> place; // nothing: it stays
     } rows[] = {
-        {"inside", {kWhole}, {1500, 3000, 3000, 705}, {}},
-        {"under the panel", {kPanelAtTop}, {1500, 0, 3000, 705}, Place{1500, 600}},
+        {"inside", {kWhole}, at(1500, 3000), {}},
+        {"under the panel", {kPanelAtTop}, at(1500, 0), Place{1500, 600}},
         // The text box begins 105 twips below the window's top.
-        {"19 px of the text below the panel",
-         {kPanelAtTop},
-         {1500, 600 - 105 - 14 * P, 3000, 705},
-         Place{1500, 600}},
-        {"20 px of the text below the panel",
-         {kPanelAtTop},
-         {1500, 600 - 105 - 13 * P, 3000, 705},
-         {}},
-        {"19 × 19 px in the corner",
-         {kWhole},
-         {19200 - 19 * P, 12000 - 105 - 19 * P, 3000, 705},
-         Place{16200, 11295}},
-        {"20 × 20 px in the corner",
-         {kWhole},
-         {19200 - 20 * P, 12000 - 105 - 20 * P, 3000, 705},
-         {}},
-        {"above the screen", {kWhole}, {1500, -5000, 3000, 705}, Place{1500, 0}},
-        {"across two monitors", {kLeft, kRight}, {17700, 3000, 3000, 705}, {}},
-        {"right of the right monitor",
-         {kLeft, kRight},
-         {40000, 3000, 3000, 705},
-         Place{35400, 3000}},
-        {"on the primary, under its taskbar",
-         {kLeft, kRight},
-         {1500, 11500, 3000, 705},
-         Place{1500, 10695}},
-        {"below the smaller monitor: it is the nearer",
-         {kLeft, kRight},
-         {25000, 10000, 3000, 705},
-         Place{25000, 8295}},
-        {"left of everything", {kLeft, kRight}, {-9000, 3000, 3000, 705}, Place{0, 3000}},
+        {"19 px of the text below the panel", {kPanelAtTop}, at(1500, 285), Place{1500, 600}},
+        {"20 px of the text below the panel", {kPanelAtTop}, at(1500, 300), {}},
+        {"19 × 19 px in the corner", {kWhole}, at(18915, 11610), Place{16200, 11295}},
+        {"20 × 20 px in the corner", {kWhole}, at(18900, 11595), {}},
+        {"across two monitors", {kLeft, kRight}, at(17700, 3000), {}},
+        {"right of the right monitor", {kLeft, kRight}, at(40000, 3000), Place{35400, 3000}},
+        {"on the primary, under its taskbar", {kLeft, kRight}, at(1500, 11500), Place{1500, 10695}},
+        {"below the smaller, nearer one", {kLeft, kRight}, at(25000, 10000), Place{25000, 8295}},
+        {"left of everything", {kLeft, kRight}, at(-9000, 3000), Place{0, 3000}},
         {"larger than the work area", {kPanelAtTop}, {-5000, -3000, 25000, 13000}, Place{0, 600}},
         {"wider than the work area", {kPanelAtTop}, {-8000, 20000, 25000, 705}, Place{0, 11295}},
         // Too low for 20 px of text: it cannot be brought within reach, and stays inside.
@@ -74,14 +57,6 @@ TEST(Placement, OutOfReachGoesIntoTheNearestWorkArea) {
             EXPECT_EQ(place->top, r.place->top);
         }
     }
-}
-
-// At 144 DPI a pixel is 10 twips: the 20 pixels count in the screen's own pixels.
-TEST(Placement, GripIsCountedInPixelsOfTheScreen) {
-    const Monitor screen{{0, 0, 12800, 8000}, {0, 0, 12800, 8000}};
-    const Rect textBox{0, 105, 2980, 495};
-    EXPECT_TRUE(BroughtWithinReach({12800 - 190, 3000, 3000, 705}, textBox, {screen}, 10));
-    EXPECT_FALSE(BroughtWithinReach({12800 - 200, 3000, 3000, 705}, textBox, {screen}, 10));
 }
 
 } // namespace
