@@ -77,9 +77,7 @@ void Form1::Form_Load() {
         alpha = ByteStrict(GetConfig(Settings::Alpha));
     } catch (const RuntimeError&) {
     }
-    // 0 (stored as 0.4 by earlier versions) would hide the window at every start, and on Windows
-    // let every click through, leaving no way to its menu: it stays opaque, the entry untouched.
-    if (alpha != 255 && alpha != 0)
+    if (alpha != 255)
         SetAlpha(alpha);
 }
 

@@ -36,9 +36,6 @@ TEST_F(PromptTest, StartUpRestoresWhatWasStoredAndKeepsTheDefaultForWhatIsDamage
         {{{&S::Width, "0"}}},
         {{{&S::Width, "94"}}},
         {{{&S::BoxHeight, "1"}}},
-        // Invisible, and on Windows not even clickable, with nothing to bring it back.
-        {{{&S::Alpha, "0.4"}}},
-        {{{&S::Alpha, "0"}}},
     };
     for (const auto& r : rows) {
         toolkit::DestroyAllForms();
