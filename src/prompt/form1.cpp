@@ -2,6 +2,7 @@
 
 #include "form1_design.h"
 #include "layout.h"
+#include "placement.h"
 #include "services/config.h"
 #include "services/numbers.h"
 #include "services/window_services.h"
@@ -9,8 +10,6 @@
 #include "toolkit/errors.h"
 #include "toolkit/realisation.h"
 #include "toolkit/screen.h"
-
-#include <algorithm>
 
 using namespace FMain;
 using toolkit::RuntimeError;
@@ -82,41 +81,28 @@ void Form1::Form_Load() {
         SetAlpha(alpha);
 }
 
-// A window left on a monitor that is gone could never be reached again: bring it onto the
-// primary screen, keeping its size. One that overlaps any screen stays where it is.
+// A window left on a monitor that is gone, or under a panel, could not be reached again: unless
+// enough of its text box to grab lies in a work area, it goes into the nearest one.
 void Form1::keepOnScreen() {
-    const auto screens = toolkit::CurrentRealisation().screens();
-    const float right = Left() + Width(), bottom = Top() + Height();
-    for (const toolkit::Rect& s : screens) {
-        if (Left() < s.left + s.width && right > s.left && Top() < s.top + s.height &&
-            bottom > s.top)
-            return;
+    const toolkit::Realisation& r = toolkit::CurrentRealisation();
+    // Where the text box will be once shown, whether or not a resize has placed it yet.
+    const toolkit::Rect box{Text1.Left(), TextBoxTop(Height(), Text1.Height(), Text1.Font().Size),
+                            TextBoxWidth(Width()), Text1.Height()};
+    const auto place =
+        BroughtWithinReach({Left(), Top(), Width(), Height()}, box, r.screens(), r.twipsPerPixel());
+    if (place) {
+        setLeft(place->left);
+        setTop(place->top);
     }
-    const toolkit::Rect& primary = screens.front();
-    setLeft(std::clamp(Left(), primary.left,
-                       std::max(primary.left, primary.left + primary.width - Width())));
-    setTop(std::clamp(Top(), primary.top,
-                      std::max(primary.top, primary.top + primary.height - Height())));
 }
 
 void Form1::BringFullyOnScreen() {
-    const auto screens = toolkit::CurrentRealisation().screens();
-    auto overlap = [this](const toolkit::Rect& s) {
-        const float w = std::min(Left() + Width(), s.left + s.width) - std::max(Left(), s.left);
-        const float h = std::min(Top() + Height(), s.top + s.height) - std::max(Top(), s.top);
-        return w > 0 && h > 0 ? double(w) * h : 0.0;
-    };
-    const toolkit::Rect* best = &screens.front();
-    for (const toolkit::Rect& s : screens)
-        if (overlap(s) > overlap(*best))
-            best = &s;
-    const toolkit::Rect& s = *best;
-    const float left = std::clamp(Left(), s.left, std::max(s.left, s.left + s.width - Width()));
-    const float top = std::clamp(Top(), s.top, std::max(s.top, s.top + s.height - Height()));
-    if (left != Left())
-        setLeft(left);
-    if (top != Top())
-        setTop(top);
+    const Place place =
+        InsideWorkArea({Left(), Top(), Width(), Height()}, toolkit::CurrentRealisation().screens());
+    if (place.left != Left())
+        setLeft(place.left);
+    if (place.top != Top())
+        setTop(place.top);
 }
 
 void Form1::Form_Resize() {

@@ -15,8 +15,7 @@ class Form1 : public toolkit::Window {
 
     // Places the text box vertically for the current font size and window height.
     void CalcTop();
-    // Moves the window, keeping its size, wholly into the screen it overlaps most (the primary
-    // one when it overlaps none); a window larger than the screen keeps its top-left corner there.
+    // Moves the window, keeping its size, wholly into the work area of the screen nearest to it.
     void BringFullyOnScreen();
 
     void Form_Load() override;

@@ -122,10 +122,14 @@ void 设置::Command1_Click() {
             prompt.setHeight(ToSingle(NumberStrict(mHeight.Text())));
             SaveConfig(Settings::BoxHeight.key(), height);
         }
+        // The test is on the byte the window gets: one that rounds to 0 (0.4, 0.5) would make
+        // the window invisible, and on Windows let every click through, for good.
         const double alpha = LeadingNumber(Trans.Text());
         if (alpha > 0) {
-            SetAlpha(RoundToByte(alpha));
-            SaveConfig(Settings::Alpha.key(), alpha);
+            if (const uint8_t byte = RoundToByte(alpha); byte > 0) {
+                SetAlpha(byte);
+                SaveConfig(Settings::Alpha.key(), alpha);
+            }
         }
         prompt.CalcTop();
     } catch (const toolkit::RuntimeError& e) {

@@ -17,6 +17,11 @@ struct Rect {
     float left = 0, top = 0, width = 0, height = 0; // twips
 };
 
+// A screen, and its work area: the part of it that panels and the taskbar leave to windows.
+struct Monitor : Rect {
+    Rect work;
+};
+
 struct FontSeed {
     Font font;         // face, weight, effects and character set to start from
     int points = 0;    // whole points
@@ -36,7 +41,7 @@ class Realisation {
     virtual std::unique_ptr<WindowPeer> createWindow(const WindowDesign& design,
                                                      WindowSink& sink) = 0;
     virtual double twipsPerPixel() const = 0;
-    virtual std::vector<Rect> screens() const = 0; // the primary screen first
+    virtual std::vector<Monitor> screens() const = 0; // the primary screen first
     virtual int messageBox(const std::string& text, int style, const std::string& title) = 0;
     virtual Store& store() = 0;
 

@@ -44,4 +44,13 @@ xdotool windowactivate --sync "$(named 参数设置 | head -n 1)" key --delay 30
 wait_for 5 sh -c "! xdotool search --onlyvisible --name '^参数设置\$' >/dev/null"
 check "Enter on the focused 关闭 closes the settings window" "" "$(named 参数设置)"
 stop_app TERM
+
+echo "# a place with 19 pixels of the text below a panel is brought into the work area at start"
+top_panel 40
+fresh_store
+seed _left 1500; seed _top 285
+start_app
+check_geometry "the window starts below the panel" "100 40 200 47"
+stop_app TERM
+kill "$PANEL_PID"
 finish

@@ -32,7 +32,9 @@ class StoreOnly : public toolkit::Realisation {
         std::abort();
     }
     double twipsPerPixel() const override { return 15; }
-    std::vector<toolkit::Rect> screens() const override { return {{0, 0, 19200, 12000}}; }
+    std::vector<toolkit::Monitor> screens() const override {
+        return {{{0, 0, 19200, 12000}, {0, 0, 19200, 12000}}};
+    }
     int messageBox(const std::string&, int, const std::string&) override { std::abort(); }
     toolkit::Store& store() override { return m_store; }
     int run() override { return 0; }

@@ -98,6 +98,34 @@ INSTANTIATE_TEST_SUITE_P(
 
 using ConfirmStoreTest = WindowTest;
 
+// An alpha that rounds to 0 would leave a window nobody can see or click again: it is refused as
+// 0 is, and the transparency from before stays applied and stored.
+TEST_F(ConfirmStoreTest, TransparencyIsTakenOnlyWhereTheWindowStaysVisible) {
+    const struct {
+        const char* typed;
+        int alpha;
+        const char* saved;
+    } rows[] = {
+        {"0.4", 200, "200"}, {"0.5", 200, "200"},     {"0.6", 1, "0.6"},
+        {"1.5", 2, "1.5"},   {"0", 200, "200"},       {"-1", 200, "200"},
+        {"abc", 200, "200"}, {"254.5", 254, "254.5"}, {"255", 255, "255"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.typed);
+        toolkit::DestroyAllForms();
+        driver::ClearStore();
+        seed(S::Alpha, "200");
+        Form1& f = toolkit::Instance<Form1>();
+        f.Show();
+        设置& s = toolkit::Instance<设置>();
+        s.Show();
+        s.Trans.setText(r.typed);
+        driver::Click(s.Command1);
+        EXPECT_EQ(driver::Native(f).alpha, r.alpha);
+        EXPECT_EQ(stored(S::Alpha), std::string(r.saved));
+    }
+}
+
 TEST_F(ConfirmStoreTest, RefusedWriteIsShownAndLosesNothing) {
     seed(S::FontSize, "20");
     toolkit::Instance<Form1>();

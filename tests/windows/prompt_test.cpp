@@ -2,6 +2,7 @@
 #include "fixture.h"
 
 #include "prompt/form1.h"
+#include "services/numbers.h"
 #include "settings/settings_window.h"
 #include "toolkit/program.h"
 
@@ -59,6 +60,31 @@ TEST_F(PromptTest, StartUpRestoresWhatWasStoredAndKeepsTheDefaultForWhatIsDamage
         EXPECT_FALSE(toolkit::Ending());
         for (const auto& [setting, text] : r.stored)
             EXPECT_EQ(stored(*setting), text);
+    }
+}
+
+// A place where less than 20 × 20 pixels of the text lie in the work area is brought into it.
+TEST_F(PromptTest, StartBringsAPlaceOutOfReachIntoTheWorkArea) {
+    const toolkit::Rect work = toolkit::CurrentRealisation().screens().front().work;
+    const float px = float(toolkit::CurrentRealisation().twipsPerPixel());
+    const float right = work.left + work.width, bottom = work.top + work.height;
+    const struct {
+        float left, top, keptLeft, keptTop;
+    } rows[] = {
+        // The text box begins 105 twips below the window's top and fills its width but 20 twips.
+        {right - 20 * px, bottom - 105 - 20 * px, right - 20 * px, bottom - 105 - 20 * px},
+        {right - 19 * px, work.top + 600, right - 3000, work.top + 600},
+        {work.left + 300, bottom - 105 - 19 * px, work.left + 300, bottom - 705},
+    };
+    for (const auto& r : rows) {
+        toolkit::DestroyAllForms();
+        driver::ClearStore();
+        seed(S::Left, FMain::NumberText(r.left));
+        seed(S::Top, FMain::NumberText(r.top));
+        SCOPED_TRACE(std::to_string(r.left) + ", " + std::to_string(r.top));
+        Form1& f = toolkit::Instance<Form1>();
+        f.Show();
+        EXPECT_EQ(std::vector<float>({f.Left(), f.Top()}), std::vector({r.keptLeft, r.keptTop}));
     }
 }
 

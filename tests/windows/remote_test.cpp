@@ -81,7 +81,7 @@ TEST_F(RemoteTest, CommandsChangeWhatTheySayAndLeaveTheFocusWhereItIs) {
 TEST_F(RemoteTest, PresentBringsTheLostPromptBack) {
     Form1& prompt = toolkit::Instance<Form1>();
     prompt.Show();
-    const toolkit::Rect screen = toolkit::CurrentRealisation().screens().front();
+    const toolkit::Rect screen = toolkit::CurrentRealisation().screens().front().work;
     prompt.setLeft(screen.left + screen.width - 600);
     prompt.setTop(screen.top - 300);
     send(RemoteAction::Lock);

@@ -9,6 +9,7 @@
 #include "qt_translations.h"
 #include "qt_window_peer.h"
 #include "signal_pipe.h"
+#include "toolkit/units.h"
 #include "toolkit/window.h"
 #include "x11_state.h"
 
@@ -96,14 +97,16 @@ class QtRealisation : public Realisation {
         return 1440.0 / (dpi > 0 ? dpi : 96.0);
     }
 
-    std::vector<Rect> screens() const override {
+    std::vector<Monitor> screens() const override {
         const double t = twipsPerPixel();
-        std::vector<Rect> out;
+        const auto twips = [t](const QRect& g) {
+            return Rect{ToTwips(g.x(), t), ToTwips(g.y(), t), ToTwips(g.width(), t),
+                        ToTwips(g.height(), t)};
+        };
+        std::vector<Monitor> out;
         const QScreen* primary = QGuiApplication::primaryScreen();
         auto add = [&](const QScreen* s) {
-            const QRect g = s->geometry();
-            out.push_back(
-                {float(g.x() * t), float(g.y() * t), float(g.width() * t), float(g.height() * t)});
+            out.push_back({twips(s->geometry()), twips(s->availableGeometry())});
         };
         if (primary)
             add(primary);
@@ -111,7 +114,7 @@ class QtRealisation : public Realisation {
             if (s != primary)
                 add(s);
         if (out.empty())
-            out.push_back({0, 0, float(1024 * t), float(768 * t)});
+            out.push_back({twips({0, 0, 1024, 768}), twips({0, 0, 1024, 768})});
         return out;
     }
 

@@ -1,5 +1,6 @@
 #include "toolkit/realisation.h"
 
+#include "toolkit/units.h"
 #include "toolkit/window.h"
 #include "win32_controls.h"
 #include "win32_dialogs.h"
@@ -68,11 +69,11 @@ class Win32Realisation : public Realisation {
 
     double twipsPerPixel() const override { return m_tpp; }
 
-    std::vector<Rect> screens() const override {
-        std::vector<Rect> out;
+    std::vector<Monitor> screens() const override {
+        std::vector<Monitor> out;
         struct Collect {
             const Win32Realisation* self;
-            std::vector<Rect>* out;
+            std::vector<Monitor>* out;
         } collect{this, &out};
         EnumDisplayMonitors(
             nullptr, nullptr,
@@ -80,11 +81,14 @@ class Win32Realisation : public Realisation {
                 auto* c = reinterpret_cast<Collect*>(data);
                 MONITORINFO info{};
                 info.cbSize = sizeof info;
-                GetMonitorInfoW(m, &info);
-                const RECT& r = info.rcMonitor;
+                if (!GetMonitorInfoW(m, &info))
+                    return TRUE; // a monitor gone meanwhile
                 const double t = c->self->m_tpp;
-                const Rect rect{float(r.left * t), float(r.top * t), float((r.right - r.left) * t),
-                                float((r.bottom - r.top) * t)};
+                const auto twips = [t](const RECT& r) {
+                    return Rect{ToTwips(r.left, t), ToTwips(r.top, t), ToTwips(r.right - r.left, t),
+                                ToTwips(r.bottom - r.top, t)};
+                };
+                const Monitor rect{twips(info.rcMonitor), twips(info.rcWork)};
                 if (info.dwFlags & MONITORINFOF_PRIMARY)
                     c->out->insert(c->out->begin(), rect);
                 else
@@ -92,9 +96,11 @@ class Win32Realisation : public Realisation {
                 return TRUE;
             },
             reinterpret_cast<LPARAM>(&collect));
-        if (out.empty())
-            out.push_back({0, 0, float(GetSystemMetrics(SM_CXSCREEN) * m_tpp),
-                           float(GetSystemMetrics(SM_CYSCREEN) * m_tpp)});
+        if (out.empty()) {
+            const Rect whole{0, 0, float(GetSystemMetrics(SM_CXSCREEN) * m_tpp),
+                             float(GetSystemMetrics(SM_CYSCREEN) * m_tpp)};
+            out.push_back({whole, whole});
+        }
         return out;
     }
 
