@@ -128,6 +128,8 @@ std::string ReplyProblem(const toolkit::RemoteReply& reply) {
     case Status::NoPrompt:
         return "kelm-prompt: 没有运行中的提示框 (no prompt is running)" +
                (reply.text.empty() ? std::string() : ": " + reply.text);
+    case Status::Unreachable:
+        return "kelm-prompt: 无法联系提示框 (the prompt cannot be reached): " + reply.text;
     case Status::NoAnswer:
         break;
     }

@@ -29,10 +29,11 @@ struct RemoteRequest {
 
 struct RemoteReply {
     enum class Status {
-        Done,     // applied; text holds GetText's answer
-        Refused,  // the prompt would not apply it; text says why
-        NoPrompt, // nobody listens (or there is no way to reach anybody); text says why
-        NoAnswer, // somebody listens but did not answer in time
+        Done,        // applied; text holds GetText's answer
+        Refused,     // the prompt would not apply it; text says why
+        NoPrompt,    // nobody listens
+        NoAnswer,    // somebody listens but did not answer in time
+        Unreachable, // there is no way to reach a prompt (no session bus); text says why
     };
     Status status = Status::NoAnswer;
     std::string text;

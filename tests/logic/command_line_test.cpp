@@ -31,9 +31,9 @@ TEST(CommandLine, UsageErrorsEndWithStatusTwoAndSayWhat) {
         {{"--quit=now"}, "选项不带值 (takes no value): --quit"},
         {{"--version=2"}, "选项不带值 (takes no value): --version"},
         {{"--text", "\xe4\xbd"}, "文字不是有效的 UTF-8 (TEXT is not valid UTF-8)"},
-        {{"--text=\xc0\xaf"}, "文字不是有效的 UTF-8"},             // overlong '/'
-        {{"--text", "\xed\xa0\x80"}, "文字不是有效的 UTF-8"},      // a surrogate
-        {{"--text", "\xf4\x90\x80\x80"}, "文字不是有效的 UTF-8"},  // beyond U+10FFFF
+        {{"--text=\xc0\xaf"}, "文字不是有效的 UTF-8"},            // overlong '/'
+        {{"--text", "\xed\xa0\x80"}, "文字不是有效的 UTF-8"},     // a surrogate
+        {{"--text", "\xf4\x90\x80\x80"}, "文字不是有效的 UTF-8"}, // beyond U+10FFFF
         {{"--text", longest + "y"}, "文字超过 32767 个字符"},
         {{"--text", std::string(16384, 'x') + "\xf0\x9f\x98\x80" + std::string(16382, 'x')},
          "文字超过 32767 个字符"}, // counted as the text box counts: 32768 units

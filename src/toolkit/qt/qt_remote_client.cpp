@@ -24,7 +24,7 @@ RemoteReply call(const RemoteRequest& request) {
     const QDBusConnection bus =
         QDBusConnection::connectToBus(QDBusConnection::SessionBus, QLatin1String(kConnection));
     if (!bus.isConnected())
-        return {Status::NoPrompt, "没有会话总线 (no session bus)"};
+        return {Status::Unreachable, "没有会话总线 (no session bus)"};
     QDBusMessage message = QDBusMessage::createMethodCall(
         QLatin1String(kBusName), QLatin1String(kObjectPath), QLatin1String(kInterface),
         QLatin1String(MethodOf(request.action)));

@@ -91,6 +91,7 @@ class PromptObject : public QDBusVirtualObject {
             return call.createErrorReply(QLatin1String(kRefusedError), Q(reply.text));
         case RemoteReply::Status::NoPrompt:
         case RemoteReply::Status::NoAnswer:
+        case RemoteReply::Status::Unreachable:
             break;
         }
         return call.createErrorReply(QDBusError::Failed, QStringLiteral("The prompt is ending"));

@@ -146,11 +146,16 @@ void QtWindowPeer::show() {
     m_widget->activateWindow();
 }
 
+// Qt's widgets hand Qt::WA_ShowWithoutActivating to the native window only when they create it;
+// the window tells the window manager (a user time of 0 on X11) from this property.
 void QtWindowPeer::showInactive() {
-    m_widget->setAttribute(Qt::WA_ShowWithoutActivating, true);
+    QWindow* native = m_widget->windowHandle();
+    if (native)
+        native->setProperty("_q_showWithoutActivating", true);
     m_widget->show();
     m_widget->raise();
-    m_widget->setAttribute(Qt::WA_ShowWithoutActivating, false);
+    if (native)
+        native->setProperty("_q_showWithoutActivating", QVariant());
 }
 
 void QtWindowPeer::hide() {
