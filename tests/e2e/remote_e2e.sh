@@ -58,9 +58,16 @@ check "the second start unlocked it" "" "$(run --get-text)"
 gdbus call --session --dest io.github.kelm_prompt.prompt --object-path /io/github/kelm_prompt/prompt \
     --method io.github.kelm_prompt.Prompt.SetText "gdbus 也行" >/dev/null
 check "gdbus reaches it too" "gdbus 也行" "$(run --get-text)"
-gdbus call --session --dest io.github.kelm_prompt.prompt --object-path /io/github/kelm_prompt/prompt \
-    --method io.github.kelm_prompt.Prompt.SetLocked 7 >/dev/null 2>&1
-check "a malformed call is refused and changes nothing" "1 gdbus 也行" "$? $(run --get-text)"
+# Calls of the wrong shape get an error reply each, and the prompt goes on as it was.
+refused=
+for call in "SetLocked string:yes" "SetText" "SetText int32:7" "SetText string:a string:b" \
+    "GetText string:x" "Nope" "Quit boolean:true"; do
+    # shellcheck disable=SC2086 # the method and its arguments are split on purpose
+    dbus-send --session --print-reply --dest=io.github.kelm_prompt.prompt \
+        /io/github/kelm_prompt/prompt io.github.kelm_prompt.Prompt.$call >/dev/null 2>&1 || refused+=x
+done
+check "malformed calls are refused and change nothing" "xxxxxxx|gdbus 也行|IsViewable" \
+    "$refused|$(run --get-text)|$(mapped)"
 
 echo "# --quit saves as 退出 does"
 xdotool mousemove 100 22 mousedown 1 mousemove 160 60 mousemove 220 102 mouseup 1
