@@ -26,8 +26,9 @@ dir=$user/AppData/Local/Programs/kelm-prompt
 other=$WINEPREFIX/drive_c/kelm-elsewhere
 rm -rf "$dir" "$other" "$menu/Kelm屏幕提示框.lnk" "$menu/StartUp/Kelm屏幕提示框.lnk"
 wine_quiet reg delete "$UNINSTALL" /f
-# Wine linked the prefix's user folders to the HOME of the run that made it; a logon (Wine runs
-# the Startup folder's programs at one) needs them to lead somewhere.
+# Wine linked the prefix's user folders (Desktop…) to the HOME of the run that made it, gone since:
+# with them dangling a logon starts nothing from the Startup folder, and a wine-run.sh that made
+# one would go unseen.
 for link in "$user"/*; do [ -L "$link" ] && ln -sfn "$HOME" "$link"; done
 fresh_store
 
