@@ -1,7 +1,8 @@
 #include "qt_fonts.h"
 
-#include <QFontDatabase>
 #include <QHash>
+
+#include <fontconfig/fontconfig.h>
 
 #include <initializer_list>
 
@@ -31,11 +32,32 @@ const Kind* kindOf(const QString& face) {
     return nullptr;
 }
 
+// Whether a font of that family is installed, by any of its names: Qt matches a face by its
+// localised names too ("微软雅黑" is one of Microsoft YaHei's). A plain listing, no matching.
+bool installed(const QByteArray& family) {
+    FcPattern* pattern = FcPatternCreate();
+    FcObjectSet* familyOnly = FcObjectSetBuild(FC_FAMILY, nullptr);
+    bool found = false;
+    if (pattern && familyOnly &&
+        FcPatternAddString(pattern, FC_FAMILY,
+                           reinterpret_cast<const FcChar8*>(family.constData()))) {
+        FcFontSet* fonts = FcFontList(nullptr, pattern, familyOnly);
+        found = fonts && fonts->nfont > 0;
+        if (fonts)
+            FcFontSetDestroy(fonts);
+    }
+    if (familyOnly)
+        FcObjectSetDestroy(familyOnly);
+    if (pattern)
+        FcPatternDestroy(pattern);
+    return found;
+}
+
 QString resolve(const QString& face, const Kind& kind) {
-    if (QFontDatabase::hasFamily(face))
+    if (installed(face.toUtf8()))
         return face;
     for (const char* standIn : kind.standIns)
-        if (QFontDatabase::hasFamily(QString::fromUtf8(standIn)))
+        if (installed(standIn))
             return QString::fromUtf8(standIn);
     return face; // no Chinese face at all: Qt's own search is all there is
 }
