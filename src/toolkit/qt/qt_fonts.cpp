@@ -1,5 +1,6 @@
 #include "qt_fonts.h"
 
+#include <QFontDatabase>
 #include <QHash>
 
 #include <fontconfig/fontconfig.h>
@@ -32,9 +33,10 @@ const Kind* kindOf(const QString& face) {
     return nullptr;
 }
 
-// Whether a font of that family is installed, by any of its names: Qt matches a face by its
-// localised names too ("微软雅黑" is one of Microsoft YaHei's). A plain listing, no matching.
-bool installed(const QByteArray& family) {
+// Whether a font is installed under that name, any of its names: Qt matches a face by its
+// localised names too ("微软雅黑" is one of Microsoft YaHei's), which its own database does not
+// list. A plain listing, no matching.
+bool installedAnyName(const QByteArray& family) {
     FcPattern* pattern = FcPatternCreate();
     FcObjectSet* familyOnly = FcObjectSetBuild(FC_FAMILY, nullptr);
     bool found = false;
@@ -54,10 +56,11 @@ bool installed(const QByteArray& family) {
 }
 
 QString resolve(const QString& face, const Kind& kind) {
-    if (installed(face.toUtf8()))
+    if (installedAnyName(face.toUtf8()))
         return face;
+    // The stand-ins are named as Qt's database lists them.
     for (const char* standIn : kind.standIns)
-        if (installed(standIn))
+        if (!QFontDatabase::styles(QString::fromUtf8(standIn)).isEmpty())
             return QString::fromUtf8(standIn);
     return face; // no Chinese face at all: Qt's own search is all there is
 }
