@@ -38,12 +38,15 @@ unset QT_MESSAGE_PATTERN
 [ -n "$saved_runtime" ] && export XDG_RUNTIME_DIR=$saved_runtime
 
 echo "# a lock nobody can take: SIGTERM, then 退出 with two signals while its refusal shows"
+# The save waits some ten seconds for the lock before it gives up.
 fresh_store
 seed _文本内容 "以前的"
 cp "$STORE" "$WORK/before.conf"
 mkdir "$STORE.lock"
 start_app
-stop_app TERM
+kill -TERM "$APP_PID"
+wait_for 20 sh -c "! kill -0 $APP_PID"
+app_ends
 check "SIGTERM fails, says so, leaves the file" "1 yes yes" \
     "$APP_STATUS $(yes_if grep -q 无法保存设置 "$WORK/app.log") $(same_as_before)"
 start_app
@@ -53,25 +56,37 @@ box_alone() { # the one window with the program's title is a dialog: the prompt 
     w=$(named Kelm屏幕提示框)
     [ "$(echo "$w" | wc -w)" = 1 ] && xprop -id "$w" _NET_WM_WINDOW_TYPE | grep -q DIALOG
 }
-check "the refusal is shown in a box, the prompt already gone" yes "$(yes_if wait_for 5 box_alone)"
+check "the refusal is shown in a box, the prompt already gone" yes "$(yes_if wait_for 20 box_alone)"
 kill -TERM "$APP_PID"
 kill -TERM "$APP_PID"
+wait_for 20 sh -c "! kill -0 $APP_PID"
 app_ends
 check "the signals end the process with a failure status" 1 "$APP_STATUS"
 rmdir "$STORE.lock"
 
-echo "# killed just before the new settings file replaces the old one"
+echo "# a private settings file, the save killed as it writes its copy and just before it replaces it"
+# No mask on the modes: what the save creates is private by its own choice. Locks hold no settings.
 program=$APP
-APP=$(command -v strace)
-start_app -f -qq -o /dev/null -e trace=rename -e inject=rename:signal=SIGKILL "$program"
-APP=$program
-pkill -TERM -P "$APP_PID"
-app_ends
-check "the old settings file is whole and unchanged" yes "$(same_as_before)"
+chmod 600 "$STORE"
+cp -p "$STORE" "$WORK/before.conf"
+store=$(realpath "$STORE")
+mask=$(umask)
+for step in "$store.new.1 write" "$store.new.2 fsync"; do
+    read -r path call <<<"$step"
+    APP=$(command -v strace)
+    umask 000
+    start_app -f -qq -o /dev/null -P "$path" -e trace="$call" -e inject="$call":signal=SIGKILL "$program"
+    umask "$mask"
+    APP=$program
+    pkill -TERM -P "$APP_PID"
+    app_ends
+    check "killed at the first $call of ${path##*/}: the old file whole, nothing readable by others" \
+        "yes " "$(same_as_before) $(find "$XDG_CONFIG_HOME" -type f ! -name '*.lock' -perm /077 -printf '%f ')"
+done
 start_app
 type_and_stop ctrl+a type after
-check "the next save succeeds and leaves nothing behind" "0 after PUPNAME.conf" \
-    "$APP_STATUS $(stored _文本内容) $(ls "$XDG_CONFIG_HOME")"
+check "the next save succeeds, keeps the mode and leaves nothing behind" "0 after 600 PUPNAME.conf" \
+    "$APP_STATUS $(stored _文本内容) $(stat -c %a "$STORE") $(ls "$XDG_CONFIG_HOME")"
 
 echo "# a FIFO in place of the settings file"
 rm -f "$STORE"
