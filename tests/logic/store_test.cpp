@@ -293,53 +293,18 @@ TEST_F(StoreTest, RelativeConfigHomeIsIgnored) {
 }
 
 TEST_F(StoreTest, TextsComeBackAsTheyWereTyped) {
-    // Every character the file gives a meaning to, at either end and inside; the byte order mark
-    // where a run of text starts (it comes with pasted text); the empty text is kept as such, not
-    // taken for a missing entry.
-    const std::vector<std::string> texts = {
-        "",
-        "  spaced  ",
-        "\ttabbed\t",
-        "a,b",
-        "a, b",
-        ",",
-        ";x",
-        "x;y",
-        "=",
-        "a=b",
-        "\"q\"",
-        "\"",
-        "\\",
-        "end\\",
-        "\\n",
-        "@",
-        "@Variant(0)",
-        "@@x",
-        "@Invalid()",
-        "@String(x)",
-        "line\nbreak",
-        "\r\n",
-        "\x01\x1f"
-        "1f",
-        "nul\0"
-        "7"s,
-        "\x7f",
-        "你好, 世界",
-        "😀",
-        "[APPNAME]",
-        "%U6587",
-        "#x",
-        "a/b",
-        "\u2028",
-        "\ufeff",
-        "\ufeffhi",
-        "\ufeff\ufeffhi",
-        "\"\ufeff标题",
-        "\t\ufeffx",
-        "x\\\ufeff",
-        "@\ufeff",
-        "\ufeff, \ufeff",
-    };
+    // The empty text is kept as such, not taken for a missing entry.
+    std::vector<std::string> texts = {
+        // what the file gives a meaning to, at either end and inside
+        "", "  spaced  ", "\ttabbed\t", "a,b", "a, b", ",", ";x", "x;y", "=", "a=b", "\"q\"", "\"",
+        "\\", "end\\", "\\n", "@", "@Variant(0)", "@@x", "@Invalid()", "@String(x)", "line\nbreak",
+        "\r\n", "\001\0371f", "\x7f", "[APPNAME]", "%U6587", "#x", "a/b",
+        // other characters
+        "你好, 世界", "😀", "\u2028",
+        // a byte order mark where a run of text starts (it comes with pasted text)
+        "\ufeff", "\ufeffhi", "\ufeff\ufeffhi", "\"\ufeff标题", "\t\ufeffx", "x\\\ufeff", "@\ufeff",
+        "\ufeff, \ufeff"};
+    texts.push_back("nul\0007"s);
     toolkit::qt::QtSettingsStore store;
     // First as new lines, then over those lines with the texts moved on by one.
     for (const size_t shift : {0, 1}) {
@@ -454,16 +419,41 @@ TEST_F(StoreTest, CopiesEndingAtOnceSaveInTurn) {
     EXPECT_EQ(namesIn(m_dir), std::set<std::string>{"PUPNAME.conf"});
 }
 
-TEST_F(StoreTest, RefusedWriteRaisesAndKeepsWhatWasStored) {
+TEST_F(StoreTest, RefusedWritesRaiseAndKeepWhatWasStored) {
     SaveConfig(Settings::Text.key(), std::string("kept"));
-    // A configuration directory below a plain file cannot be created, even by root.
+    const std::string before = textOf(m_file);
+    const auto refused = [] {
+        return refusal([] {
+                   SaveConfig(Settings::Text.key(), std::string("lost"));
+               }).rfind("无法保存设置: ", 0) == 0;
+    };
+    // A configuration folder below a plain file cannot be made, even by root.
     const fs::path blocker = m_dir / "blocker";
     std::ofstream(blocker) << "x";
     setenv("XDG_CONFIG_HOME", (blocker / "sub").c_str(), 1);
-    EXPECT_NE(
-        refusal([] { SaveConfig(Settings::Text.key(), std::string("lost")); }).find("无法保存设置"),
-        std::string::npos);
+    EXPECT_TRUE(refused());
     setenv("XDG_CONFIG_HOME", m_dir.c_str(), 1);
+    // A read-only bind mount.
+    if (mount(m_dir.c_str(), m_dir.c_str(), nullptr, MS_BIND, nullptr) == 0) {
+        m_mounted = true;
+        mount(nullptr, m_dir.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr);
+        EXPECT_TRUE(refused()) << "read-only bind mount";
+        m_mounted = umount2(m_dir.c_str(), MNT_DETACH) != 0;
+    }
+    // A read-only file, tried by its owner: root would ignore the mode.
+    if (getuid() == 0 && chown(m_dir.c_str(), 65534, 65534) == 0 &&
+        chown(m_file.c_str(), 65534, 65534) == 0) {
+        fs::permissions(m_file, fs::perms::owner_read);
+        if (const pid_t pid = fork(); pid == 0) {
+            _exit(setgid(65534) == 0 && setuid(65534) == 0 && refused() ? 0 : 1);
+        } else {
+            int status = 0;
+            waitpid(pid, &status, 0);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "read-only file";
+        }
+    }
+    EXPECT_EQ(textOf(m_file), before);
+    restart();
     EXPECT_EQ(GetConfig(Settings::Text), "kept");
 }
 
