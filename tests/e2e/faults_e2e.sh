@@ -4,13 +4,18 @@
 source "$(dirname "$0")/lib.sh"
 start_x
 same_as_before() { yes_if cmp -s "$STORE" "$WORK/before.conf"; }
+hold_lock() { # hold_lock SECONDS: the settings' lock as a live copy holds it, for that long
+    sleep "$1" &
+    HOLDER_PID=$!
+    printf '%s\nsleep\n%s\n' "$HOLDER_PID" "$(hostname)" >"$STORE.lock"
+}
 type_and_stop() { # type_and_stop KEYS...: typed into the text box, then SIGTERM
     xdotool mousemove 100 20 click 1 key "$@"
     sleep 0.5 # the typed text reaches the program before the signal
     stop_app TERM
 }
 
-echo "# no XDG_RUNTIME_DIR (sudo, su, cron), and the settings locked by another program a while"
+echo "# no XDG_RUNTIME_DIR (sudo, su, cron), and the settings locked by another copy a while"
 saved_runtime=${XDG_RUNTIME_DIR-}
 unset XDG_RUNTIME_DIR
 export QT_MESSAGE_PATTERN="qt-said %{type}: %{message}"
@@ -22,8 +27,7 @@ start_app
 next_mapped 0 # the prompt window's frame, as the watcher saw it
 xdotool mousemove 100 20 click 1 key ctrl+a type "saved after the lock"
 sleep 0.5 # the typed text reaches the program before the signal
-mkdir "$STORE.lock"
-(sleep 0.5 && rmdir "$STORE.lock") &
+hold_lock 1
 kill -TERM "$APP_PID"
 all_gone 0 # ELAPSED: when the last window left the screen, in ms since the epoch
 app_ends
@@ -37,18 +41,21 @@ kill "$WATCH_PID" 2>/dev/null
 unset QT_MESSAGE_PATTERN
 [ -n "$saved_runtime" ] && export XDG_RUNTIME_DIR=$saved_runtime
 
-echo "# a lock nobody can take: SIGTERM, then 退出 with two signals while its refusal shows"
-# The save waits some ten seconds for the lock before it gives up.
+echo "# a lock nobody can take: a copy that keeps it, then a folder in its place"
 fresh_store
 seed _文本内容 "以前的"
 cp "$STORE" "$WORK/before.conf"
-mkdir "$STORE.lock"
 start_app
+hold_lock 30
 kill -TERM "$APP_PID"
-wait_for 20 sh -c "! kill -0 $APP_PID"
+wait_for 20 sh -c "! kill -0 $APP_PID" # the save gives up after some ten seconds
 app_ends
 check "SIGTERM fails, says so, leaves the file" "1 yes yes" \
     "$APP_STATUS $(yes_if grep -q 无法保存设置 "$WORK/app.log") $(same_as_before)"
+kill "$HOLDER_PID"
+wait "$HOLDER_PID" 2>/dev/null
+rm "$STORE.lock"
+mkdir "$STORE.lock"
 start_app
 choose_menu_item 60 20 2
 box_alone() { # the one window with the program's title is a dialog: the prompt has gone
@@ -56,10 +63,9 @@ box_alone() { # the one window with the program's title is a dialog: the prompt 
     w=$(named Kelm屏幕提示框)
     [ "$(echo "$w" | wc -w)" = 1 ] && xprop -id "$w" _NET_WM_WINDOW_TYPE | grep -q DIALOG
 }
-check "the refusal is shown in a box, the prompt already gone" yes "$(yes_if wait_for 20 box_alone)"
+check "the refusal is shown in a box, the prompt already gone" yes "$(yes_if wait_for 5 box_alone)"
 kill -TERM "$APP_PID"
 kill -TERM "$APP_PID"
-wait_for 20 sh -c "! kill -0 $APP_PID"
 app_ends
 check "the signals end the process with a failure status" 1 "$APP_STATUS"
 rmdir "$STORE.lock"

@@ -116,22 +116,31 @@ std::optional<Meaning> rewrite(const QString& file, const KeyValues& wanted) {
     return meaning;
 }
 
-bool lock(QLockFile& file) {
+// Waited for while another copy holds it; one a killed copy left is taken over at once. Not when it
+// cannot be made (a read-only folder), nor when something other than a file is in its place:
+// QLockFile would read a FIFO there for ever.
+bool lock(QLockFile& file, const QString& name) {
     const QDeadlineTimer deadline(kLockWaitMs);
-    while (!file.tryLock(kLockRetryMs)) {
-        // Only a lock held by a live process is waited for: a dead one's is taken over at once,
-        // and one that cannot be made at all (a read-only folder) is not waited for.
+    for (;;) {
+        if (KindOf(name) == FileKind::Other)
+            return false;
+        if (file.tryLock(kLockRetryMs))
+            return true;
         if (file.error() != QLockFile::LockFailedError || deadline.hasExpired())
             return false;
     }
-    return true;
 }
 
 // QSettings keeps what it has read of a file by name and takes a file of the same size and time as
-// unchanged: each file written here gets a name this process has never used.
+// unchanged: each file written here gets a name this process has never used, with nothing in the
+// place of the lock QSettings takes beside it, which it waits for without end.
 QString freshName(const QString& path) {
     static int serial = 0;
-    return path + ".new." + QString::number(++serial);
+    for (;;) {
+        const QString name = path + ".new." + QString::number(++serial);
+        if (KindOf(name) == FileKind::Missing && KindOf(name + ".lock") == FileKind::Missing)
+            return name;
+    }
 }
 
 bool renamed(const QString& from, const QString& to) {
@@ -174,8 +183,9 @@ void QtSettingsStore::write(const std::string& app, const std::string& section,
 
     if (KindOf(path) == FileKind::Other || !QDir().mkpath(QFileInfo(path).absolutePath()))
         refuse();
-    QLockFile lockFile(path + ".lock");
-    if (!lock(lockFile))
+    const QString lockName = path + ".lock";
+    QLockFile lockFile(lockName);
+    if (!lock(lockFile, lockName))
         refuse();
     // Looked at again: another copy may have written the file while this one waited. A file
     // made read-only is not replaced, as QSettings would not write it.
