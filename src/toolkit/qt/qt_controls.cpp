@@ -2,6 +2,7 @@
 
 #include "qt_accessible.h"
 #include "qt_convert.h"
+#include "qt_fonts.h"
 #include "qt_window_peer.h"
 #include "toolkit/units.h"
 
@@ -320,7 +321,7 @@ void QtControlPeer::setText(const std::string& text) {
 }
 
 void QtControlPeer::setFont(const Font& font) {
-    QFont f(Q(font.Name));
+    QFont f(InstalledFace(Q(font.Name)));
     f.setPointSizeF(font.Size);
     f.setWeight(static_cast<QFont::Weight>(
         std::clamp(font.Bold ? std::max(font.Weight, 700) : font.Weight, 1, 1000)));
