@@ -10,27 +10,6 @@ start_bus
 /usr/bin/python3 -c 'import pyatspi; pyatspi.Registry.getDesktop(0)' >>"$WORK/atspi.log" 2>&1
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
-# The menu is the override-redirect window of the program (the pointer stays away from the tool tip).
-menu_open() {
-    local w
-    for w in $(xdotool search --onlyvisible --class kelm-prompt 2>/dev/null); do
-        xwininfo -id "$w" | grep -q 'Override Redirect State: yes' && geometry "$w" && return 0
-    done
-    return 1
-}
-focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
-# menu_from KEY...: the keys open the menu; MENU_AT says whether it opened on the text box.
-menu_from() {
-    local x y w h mx my
-    xdotool key "$@"
-    wait_for 5 menu_open || { MENU_AT="no menu"; return 1; }
-    read -r x y w h <<<"$(geometry "$WIN")"
-    read -r mx my _ <<<"$(menu_open)"
-    MENU_AT=$([ "$mx" -ge "$x" ] && [ "$mx" -le $((x + w)) ] && [ "$my" -ge "$y" ] &&
-        [ "$my" -le $((y + h)) ] && echo "on the text box" || echo "at $mx,$my")
-}
-gone() { wait_for 5 sh -c "! xdotool search --onlyvisible --name '^$1\$' >/dev/null"; }
-
 fresh_store
 seed _文本内容 "键盘"
 seed _left 3000; seed _top 3000
@@ -44,8 +23,9 @@ check "the Menu key opens the menu at the text box" "on the text box" "$MENU_AT"
 xdotool key Down Return
 check "参数设置 is chosen with the keys" yes "$(yes_if wait_for 5 named 参数设置)"
 wait_for 5 focused "$(named 参数设置)"
+open=$(yes_if named 参数设置)
 xdotool key Escape
-check "Escape closes the settings window" yes "$(yes_if gone 参数设置)"
+check "Escape closes the open settings window" "yes yes" "$open $(yes_if gone 参数设置)"
 check "the prompt has the keyboard again" yes "$(yes_if wait_for 5 focused "$WIN")"
 xdotool type --delay 50 X
 
@@ -55,8 +35,9 @@ check "Shift+F10 opens the menu at the text box" "on the text box" "$MENU_AT"
 xdotool key Down Down Return
 check "关于作者 is chosen with the keys" yes "$(yes_if wait_for 5 named 关于作者)"
 wait_for 5 focused "$(named 关于作者)"
+open=$(yes_if named 关于作者)
 xdotool key Escape
-check "Escape closes the About window" yes "$(yes_if gone 关于作者)"
+check "Escape closes the open About window" "yes yes" "$open $(yes_if gone 关于作者)"
 check "the prompt has the keyboard again" yes "$(yes_if wait_for 5 focused "$WIN")"
 xdotool type --delay 50 Y
 

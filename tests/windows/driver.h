@@ -75,7 +75,7 @@ Accessible Describe(toolkit::Window& window);
 Accessible Describe(toolkit::Control& control);
 
 // Keys pressed where the keyboard focus is, as the window system delivers them.
-enum class Key { Escape, Menu, ShiftF10 };
+enum class Key { Escape, Menu, ShiftF10, Tab };
 void Press(Key key);
 // Whether the control has the keyboard focus: what is typed goes into it.
 bool Focused(toolkit::Control& control);

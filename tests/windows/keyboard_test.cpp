@@ -7,6 +7,7 @@
 #include "settings/settings_window.h"
 
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <string>
 
@@ -48,7 +49,7 @@ TEST_F(KeyboardTest, EveryWindowAndControlSaysWhatItIs) {
         {"Label4", of(a.Label4), {a.Label4.Caption(), Role::Link, ""}, false},
         {"Label7", of(a.Label7), {"查看最新版本--Kelm屏幕提示框 20190218", Role::Link, ""}, false},
         {"Label3", of(a.Label3), {a.Label3.Caption(), Role::Label, ""}, false},
-        {"ts", of(a.ts), {"更新日志", Role::Text, ""}},
+        {"ts", of(a.ts), {"更新日志", Role::Text, ""}, false},
     };
     for (const Described& r : rows) {
         driver::Accessible seen = r.read();
@@ -59,6 +60,18 @@ TEST_F(KeyboardTest, EveryWindowAndControlSaysWhatItIs) {
         EXPECT_EQ(seen.label, r.expected.label) << r.what;
     }
     EXPECT_EQ(s.Command3.Caption(), "…") << "the name is not the caption";
+
+    // Labels go before the controls they name, for Windows' sake; Tab keeps the designed order.
+    s.Show();
+    driver::Pump();
+    toolkit::Control* const order[] = {
+        &s.FSize,    &s.FName,    &s.FColor,   &s.BColor,  &s.Command1, &s.Command2, &s.Command3,
+        &s.Command4, &s.Command5, &s.Command6, &s.mHeight, &s.Trans,    &s.FSize};
+    EXPECT_TRUE(driver::Focused(s.FSize)) << "the window opens with the first list focused";
+    for (size_t i = 1; i < std::size(order); ++i) {
+        driver::Press(driver::Key::Tab);
+        EXPECT_TRUE(driver::Focused(*order[i])) << "Tab number " << i;
+    }
 }
 
 // As the right button does: the box disabled while the menu is open, the settings window loaded

@@ -225,6 +225,9 @@ void Press(Key key) {
     case Key::Escape:
         QTest::keyClick(target, Qt::Key_Escape);
         break;
+    case Key::Tab:
+        QTest::keyClick(target, Qt::Key_Tab);
+        break;
     case Key::ShiftF10:
         QTest::keyClick(target, Qt::Key_F10, Qt::ShiftModifier);
         break;
