@@ -74,14 +74,22 @@ TEST_F(KeyboardTest, EveryWindowAndControlSaysWhatItIs) {
     }
 }
 
-// As the right button does: the box disabled while the menu is open, the settings window loaded
-// hidden; the menu item chosen with the keyboard; the box keeps the focus.
-TEST_F(KeyboardTest, MenuKeyAndShiftF10OpenTheContextMenu) {
+// The right button, the Menu key and Shift+F10 alike: the box disabled while the menu is open,
+// the settings window loaded hidden, once; the item chosen shows it; the box keeps the focus.
+TEST_F(KeyboardTest, TheKeysOpenTheContextMenuAsTheRightButtonDoes) {
     Form1& f = toolkit::Instance<Form1>();
     f.Show();
     driver::Pump();
-    for (const driver::Key key : {driver::Key::Menu, driver::Key::ShiftF10}) {
-        SCOPED_TRACE(key == driver::Key::Menu ? "Menu" : "Shift+F10");
+    const struct {
+        const char* how;
+        std::function<void()> open;
+    } ways[] = {
+        {"right button", [&] { driver::Click(f.Text1, driver::Button::Right, 20, 10); }},
+        {"Menu key", [] { driver::Press(driver::Key::Menu); }},
+        {"Shift+F10", [] { driver::Press(driver::Key::ShiftF10); }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.how);
         driver::Click(f.Text1);
         ASSERT_TRUE(driver::Focused(f.Text1));
         driver::Shown menu;
@@ -93,7 +101,7 @@ TEST_F(KeyboardTest, MenuKeyAndShiftF10OpenTheContextMenu) {
             hiddenSettings = s && !driver::Native(*s).visible;
         };
         driver::Answer(close, &menu);
-        driver::Press(key);
+        way.open();
         EXPECT_EQ(menu.kind, driver::Modal::Menu);
         EXPECT_EQ(enabled, std::optional(false));
         EXPECT_EQ(hiddenSettings, std::optional(true));
@@ -101,14 +109,15 @@ TEST_F(KeyboardTest, MenuKeyAndShiftF10OpenTheContextMenu) {
         driver::Pump();
         EXPECT_TRUE(driver::Focused(f.Text1)) << "typing goes on into the box";
 
+        设置* loaded = toolkit::LoadedInstance<设置>();
         driver::Reply settings;
         settings.item = 0; // 参数设置
         driver::Answer(settings);
-        driver::Press(key);
+        way.open();
         driver::Pump();
-        ASSERT_NE(toolkit::LoadedInstance<设置>(), nullptr);
-        EXPECT_TRUE(driver::Native(*toolkit::LoadedInstance<设置>()).visible);
-        toolkit::Unload(*toolkit::LoadedInstance<设置>());
+        ASSERT_EQ(toolkit::LoadedInstance<设置>(), loaded) << "not loaded again";
+        EXPECT_TRUE(driver::Native(*loaded).visible);
+        toolkit::Unload(*loaded);
         driver::Pump();
     }
 }
