@@ -395,6 +395,14 @@ LRESULT Win32ControlPeer::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CONTEXTMENU:
         // The program's own context menu replaces every built-in edit menu.
         return 0;
+    case WM_CHAR:
+        // Ctrl+A selects the whole text, also in a box without the visual styles, whose edit
+        // control knows nothing of it.
+        if (wp == 1 && m_kind == ControlKind::TextBox) {
+            callBase(hwnd, EM_SETSEL, 0, -1);
+            return 0;
+        }
+        break;
     }
     return callBase(hwnd, msg, wp, lp);
 }

@@ -56,8 +56,22 @@ using VisualStylesTest = WindowTest;
 
 TEST_F(VisualStylesTest, OnTheSettingsAndAboutWindowsAndDialogsNotOnThePrompt) {
     toolkit::Instance<Form1>().Show();
-    ASSERT_TRUE(PromptTextBox());
-    EXPECT_FALSE(Styled(PromptTextBox()));
+    const HWND box = PromptTextBox();
+    ASSERT_TRUE(box);
+    EXPECT_FALSE(Styled(box));
+    // What the box would have had from them: Ctrl+A selects the whole text.
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageW(box, WM_KEYDOWN, 'A', 1);
+    SendMessageW(box, WM_CHAR, 1, 1);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    DWORD from = 1, to = 0;
+    SendMessageW(box, EM_GETSEL, WPARAM(&from), LPARAM(&to));
+    EXPECT_EQ(from, 0u);
+    EXPECT_EQ(to, DWORD(GetWindowTextLengthW(box)));
 
     设置& s = toolkit::Instance<设置>();
     关于& a = toolkit::Instance<关于>();
