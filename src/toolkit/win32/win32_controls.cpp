@@ -173,9 +173,12 @@ Win32ControlPeer* Win32ControlPeer::fromHandle(HWND hwnd) {
         if (c->m_hwnd == hwnd)
             return c;
     // The edit field inside a drop-down list speaks for the list.
-    const HWND parent = GetParent(hwnd);
+    wchar_t cls[8] = {};
+    if (!GetClassNameW(hwnd, cls, 8) || lstrcmpiW(cls, L"Edit") != 0)
+        return nullptr;
+    const HWND list = GetParent(hwnd);
     for (Win32ControlPeer* c : g_controls)
-        if (c->m_hwnd == parent && c->m_kind == ControlKind::ComboBox)
+        if (c->m_hwnd == list && c->m_kind == ControlKind::ComboBox)
             return c;
     return nullptr;
 }
