@@ -98,6 +98,20 @@ for line in "median 0" "median 1" "median 2" "median 3" "fastest 0" "fastest 1";
     done
     echo
 done
+# Others' work drifts during a bench: the ratio of each run to the floor started beside it is
+# steadier than the ratio of the medians.
+paired() { # paired COLUMN ROW: the median of the runs' own ratios to the floor
+    local -a mine floors ratios=()
+    read -r -a mine <<<"${results[$1,$2]}"
+    read -r -a floors <<<"${results[$n,$2]}"
+    for ((run = 0; run < runs; run++)); do ratios+=("$(ratio "${mine[run]}" "${floors[run]}")"); done
+    median "${ratios[@]}"
+}
+for row in 0 1; do
+    printf '  %-34s' "median run's ratio, ${rows[row]% (ms)}"
+    for ((i = 0; i < n; i++)); do printf ' %22s' "$(paired $i $row)"; done
+    echo
+done
 for ((i = 0; i <= n; i++)); do
     echo "  ${names[i]}, all runs: to mapped (ms): ${results[$i,0]}; CPU (ms): ${results[$i,1]}"
 done

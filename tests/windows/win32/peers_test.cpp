@@ -25,7 +25,7 @@ TEST_F(Win32PeerTest, ATextBoxWithoutPeerIsNoOnesControl) {
     toolkit::Instance<Form1>().Show();
     关于& a = toolkit::Instance<关于>();
     a.Show();
-    const std::vector<HWND> log = native::Children(a.hWnd(), L"Edit");
+    const std::vector<HWND> log = native::Windows(L"Edit", a.hWnd());
     ASSERT_EQ(log.size(), 1u);
     SetFocus(log.front());
     ASSERT_EQ(GetFocus(), log.front());
