@@ -119,16 +119,19 @@ done
 # LOADED: the DLLs a program has loaded once its window shows, as Wine's loader reports them.
 loaded_at_start() {
     forget_windows
-    WINEDEBUG=+loaddll "$WINE" "$1" </dev/null >/dev/null 2>"$WORK/loaddll" &
+    WINEDEBUG=+pid,+loaddll "$WINE" "$1" </dev/null >/dev/null 2>"$WORK/loaddll" &
     local pid=$! t0=$EPOCHREALTIME
     next_mapped "$t0"
     cp "$WORK/loaddll" "$WORK/loaddll.mapped"
     sleep 0.5
     "$WINE" "$FLOORS/win32_close.exe" Kelm屏幕提示框 >/dev/null 2>&1 || kill $pid
     wait $pid 2>/dev/null
-    # Lines such as: ...Loaded L"C:\\windows\\system32\\user32.dll" at ...
-    LOADED=$(sed -n 's/.*Loaded L"\([^"]*\)".*/\1/p' "$WORK/loaddll.mapped" | sed 's/.*\\//' |
-        tr 'A-Z' 'a-z' | sort -u | tr '\n' ' ')
+    # Lines such as: PID:TID:trace:loaddll:...Loaded L"C:\\windows\\system32\\user32.dll" at ...
+    # from the program's process, not from Wine's own it may start (explorer.exe).
+    local exe=${1##*/} process
+    process=$(grep -F -m 1 "\\$exe\"" "$WORK/loaddll.mapped" | cut -d: -f1)
+    LOADED=$(grep "^$process:" "$WORK/loaddll.mapped" | sed -n 's/.*Loaded L"\([^"]*\)".*/\1/p' |
+        sed 's/.*\\//' | tr 'A-Z' 'a-z' | sort -u | tr '\n' ' ')
 }
 for p in "${programs[@]}"; do
     echo "${p##*/}: $(stat -c %s "$p") bytes; imports: $(x86_64-w64-mingw32-objdump -p "$p" | awk '/DLL Name/{printf "%s ", $3}')"
