@@ -383,8 +383,8 @@ Accessible Describe(toolkit::Control& control) {
     return describe(hwndOf(control), false);
 }
 
-// Windows turns the Menu key into a context menu message for the window with the focus (Wine
-// does not); Shift+F10 goes the way of any key.
+// The Menu key reaches the window with the focus as the context menu message it turns into, with
+// no place; Shift+F10 goes the way of any key, through the window's default handling.
 void Press(Key k) {
     switch (k) {
     case Key::Escape:
