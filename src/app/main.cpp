@@ -7,8 +7,6 @@
 #include "toolkit/remote.h"
 #include "toolkit/window.h"
 
-#include <cstdio>
-
 namespace {
 
 using toolkit::RemoteAction;
@@ -16,15 +14,14 @@ using toolkit::RemoteReply;
 
 // What a command's reply means for the process that sent it.
 int reported(const RemoteReply& reply, RemoteAction action) {
+    using toolkit::Stream;
     if (reply.status != RemoteReply::Status::Done) {
-        std::fprintf(stderr, "%s\n", remote::ReplyProblem(reply).c_str());
+        toolkit::Print(Stream::Error, remote::ReplyProblem(reply) + "\n");
         return 1;
     }
-    if (action == RemoteAction::GetText) {
-        std::fwrite(reply.text.data(), 1, reply.text.size(), stdout);
-        std::fputc('\n', stdout);
-    }
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    if (action == RemoteAction::GetText)
+        return toolkit::Print(Stream::Output, reply.text + "\n") ? 0 : 1;
+    return 0;
 }
 
 } // namespace
@@ -33,7 +30,8 @@ int main(int argc, char** argv) {
     const remote::Invocation invocation =
         remote::ParseCommandLine(toolkit::CommandLine(argc, argv));
     if (invocation.status) {
-        std::fputs(invocation.output.c_str(), *invocation.status == 0 ? stdout : stderr);
+        toolkit::Print(*invocation.status == 0 ? toolkit::Stream::Output : toolkit::Stream::Error,
+                       invocation.output);
         return *invocation.status;
     }
     const toolkit::RemoteRequest& request = invocation.request;
@@ -55,7 +53,7 @@ int main(int argc, char** argv) {
     toolkit::Dispatch([&] {
         Form1& prompt = toolkit::Instance<Form1>();
         if (request.action == RemoteAction::SetText)
-            prompt.Text1.setText(request.text);
+            prompt.Text1.setText(toolkit::AsPasted(request.text));
         prompt.Show();
     });
     int code = 0;
