@@ -10,11 +10,12 @@ start_x
 wine_restart
 set_dpi 96
 
-probe() { "$RUN" "$PROBE" "$@" </dev/null 2>/dev/null; } # probe MODE ARGS...: its output
 APP_WINE=$(winepath -w "$APP" 2>/dev/null)
-kelm() { timeout 20 "$RUN" "$APP" "$@" </dev/null 2>>"$WORK/stderr"; } # kelm ARGS...: its output
-status() { kelm "$@" >/dev/null; echo $?; }                  # status ARGS...: its exit status
-hex() { od -An -tx1 | tr -d ' \n'; }                          # the bytes of the standard input
+probe() { "$RUN" "$PROBE" "$@" </dev/null 2>/dev/null; } # probe MODE ARGS...: its output
+# kelm ARGS...: the command's output; one that started a prompt instead is ended after 20 s
+kelm() { timeout 20 "$RUN" "$APP" "$@" </dev/null 2>>"$WORK/stderr"; }
+status() { kelm "$@" >/dev/null; echo $?; } # status ARGS...: its exit status
+hex() { od -An -tx1 | tr -d ' \n'; }        # the bytes of the standard input
 # mapped STATE: the prompt window's map state, once it is STATE or after 3 s
 mapped() {
     wait_for 3 sh -c "xwininfo -id $WIN | grep -q 'Map State: $1\$'"
