@@ -22,6 +22,7 @@ class Win32ControlPeer : public ControlPeer {
     void setBackColor(int32_t color) override;
     void setEnabled(bool enabled) override;
     void addItem(const std::string& item) override;
+    std::string pasted(const std::string& text) const override;
 
     static Win32ControlPeer* fromHandle(HWND hwnd);
     // WM_CTLCOLOR*: sets the colours on the device context; the brush, or null for the system's.
