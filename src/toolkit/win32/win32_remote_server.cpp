@@ -19,6 +19,7 @@ Result resultOf(RemoteReply::Status status) {
         return Result::Refused;
     case RemoteReply::Status::NoPrompt:
     case RemoteReply::Status::NoAnswer:
+    case RemoteReply::Status::Unreachable:
         break;
     }
     return Result::Ending;
