@@ -2,12 +2,14 @@
 # bench/startup_wine.sh [PROGRAM.exe...]: the Windows build under Wine (Xvfb + openbox, one warm
 # Wine server with its services up) against a floor built here with mingw-w64 from
 # bench/floor/win32_floor.cpp (a bare topmost layered popup with one edit box in a Chinese face
-# and one registry value read), and the same floor with the program's manifest (its visual styles
-# make the edit box the common controls' own). The programs (two builds to compare, say) and the
-# floors are started in turn, RUNS times (default 11):
+# and one registry value read), and the same floor with the common controls' visual styles in its
+# manifest (they make the edit box theirs; the program loads them for its other windows only).
+# The programs (two builds to compare, say) and the floors are started in turn, RUNS times
+# (default 11):
 #   exec to the window mapped, and the CPU time the process had used by then;
 #   WM_CLOSE to the window gone; WM_CLOSE to the process ended;
-# then each exe's size and imported DLLs, and the first one's CPU time while idle for 3 seconds.
+# then each exe's size, imported DLLs and the DLLs loaded by the time its window shows, and the
+# first one's CPU time while idle for 3 seconds.
 # The programs share the first one's Wine prefix. Prints numbers; not a pass/fail test.
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
@@ -23,7 +25,7 @@ FLOORS=$WORK/floor
 mkdir -p "$FLOORS"
 cxx() { x86_64-w64-mingw32-g++-posix -std=c++20 -Wall -Wextra -Os -s -static -municode "$@"; }
 printf '#include <windows.h>\nCREATEPROCESS_MANIFEST_RESOURCE_ID RT_MANIFEST "%s"\n' \
-    "$PWD/src/toolkit/win32/kelm-prompt.manifest" >"$FLOORS/manifest.rc"
+    "$PWD/src/toolkit/win32/visual-styles.manifest" >"$FLOORS/manifest.rc"
 cxx -mwindows bench/floor/win32_floor.cpp -o "$FLOORS/win32_floor.exe" &&
     x86_64-w64-mingw32-windres "$FLOORS/manifest.rc" -O coff -o "$FLOORS/manifest.o" &&
     cxx -mwindows bench/floor/win32_floor.cpp "$FLOORS/manifest.o" -o "$FLOORS/floor_styled.exe" &&
@@ -64,7 +66,7 @@ measure() {
 }
 
 columns=("${programs[@]}" "$FLOORS/floor_styled.exe" "$FLOORS/win32_floor.exe")
-names=("${programs[@]##*/}" "floor + manifest" floor)
+names=("${programs[@]##*/}" "floor + visual styles" floor)
 n=$((${#columns[@]} - 1)) # the floor's column
 declare -A results=() # [column,row] = the runs' figures
 for ((run = 0; run < runs; run++)); do
@@ -96,12 +98,45 @@ for line in "median 0" "median 1" "median 2" "median 3" "fastest 0" "fastest 1";
     done
     echo
 done
+# Others' work drifts during a bench: the ratio of each run to the floor started beside it is
+# steadier than the ratio of the medians.
+paired() { # paired COLUMN ROW: the median of the runs' own ratios to the floor
+    local -a mine floors ratios=()
+    read -r -a mine <<<"${results[$1,$2]}"
+    read -r -a floors <<<"${results[$n,$2]}"
+    for ((run = 0; run < runs; run++)); do ratios+=("$(ratio "${mine[run]}" "${floors[run]}")"); done
+    median "${ratios[@]}"
+}
+for row in 0 1; do
+    printf '  %-34s' "median run's ratio, ${rows[row]% (ms)}"
+    for ((i = 0; i < n; i++)); do printf ' %22s' "$(paired $i $row)"; done
+    echo
+done
 for ((i = 0; i <= n; i++)); do
     echo "  ${names[i]}, all runs: to mapped (ms): ${results[$i,0]}; CPU (ms): ${results[$i,1]}"
 done
 
+# LOADED: the DLLs a program has loaded once its window shows, as Wine's loader reports them.
+loaded_at_start() {
+    forget_windows
+    WINEDEBUG=+pid,+loaddll "$WINE" "$1" </dev/null >/dev/null 2>"$WORK/loaddll" &
+    local pid=$! t0=$EPOCHREALTIME
+    next_mapped "$t0"
+    cp "$WORK/loaddll" "$WORK/loaddll.mapped"
+    sleep 0.5
+    "$WINE" "$FLOORS/win32_close.exe" Kelm屏幕提示框 >/dev/null 2>&1 || kill $pid
+    wait $pid 2>/dev/null
+    # Lines such as: PID:TID:trace:loaddll:...Loaded L"C:\\windows\\system32\\user32.dll" at ...
+    # from the program's process, not from Wine's own it may start (explorer.exe).
+    local exe=${1##*/} process
+    process=$(grep -F -m 1 "\\$exe\"" "$WORK/loaddll.mapped" | cut -d: -f1)
+    LOADED=$(grep "^$process:" "$WORK/loaddll.mapped" | sed -n 's/.*Loaded L"\([^"]*\)".*/\1/p' |
+        sed 's/.*\\//' | tr 'A-Z' 'a-z' | sort -u | tr '\n' ' ')
+}
 for p in "${programs[@]}"; do
     echo "${p##*/}: $(stat -c %s "$p") bytes; imports: $(x86_64-w64-mingw32-objdump -p "$p" | awk '/DLL Name/{printf "%s ", $3}')"
+    loaded_at_start "$p"
+    echo "  loaded by the time its window shows: $LOADED"
 done
 "$WINE" "$APP" </dev/null >/dev/null 2>&1 &
 APP_PID=$!

@@ -35,17 +35,19 @@ REG
 mkdir -p "$WINEPREFIX"
 (
     flock 9
-    # The first Wine program of a server session hands its standard streams to Wine's services,
-    # which keep them open: a reader of a pipe would wait for the server to exit. Start them
-    # outside any pipe, every time (the server may be on its way out).
+    # The first Wine program of a server session starts Wine's services, which keep its standard
+    # streams open: a reader of a pipe would wait for the server to exit. So the check of the links
+    # below runs first, every time (the server may be on its way out), with a file, not a pipe, for
+    # its output. Not wineboot, which starts them too: on a prefix that exists, Wine takes it for a
+    # logon and starts what the Startup folder holds, another copy of an installed program.
     wineserver -p </dev/null >/dev/null 2>&1 9>&-
-    "$wine" wineboot </dev/null >/dev/null 2>&1 9>&-
     # The links are checked at every start: a prefix being made writes its own for a while, and a
     # program whose manifest asks for another code page makes Wine write them again. Done when
     # ours are read back.
     linked() {
         "$wine" reg query 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-            /v Tahoma </dev/null 2>/dev/null 9>&- | grep -q wqy-microhei
+            /v Tahoma </dev/null >"$WINEPREFIX/kelm-links.txt" 2>/dev/null 9>&-
+        grep -q wqy-microhei "$WINEPREFIX/kelm-links.txt"
     }
     if ! linked; then
         fonts_reg >"$WINEPREFIX/kelm-fonts.reg"

@@ -4,13 +4,18 @@
 source "$(dirname "$0")/lib.sh"
 start_x
 same_as_before() { yes_if cmp -s "$STORE" "$WORK/before.conf"; }
+hold_lock() { # hold_lock SECONDS: the settings' lock as a live copy holds it, for that long
+    sleep "$1" &
+    HOLDER_PID=$!
+    printf '%s\nsleep\n%s\n' "$HOLDER_PID" "$(hostname)" >"$STORE.lock"
+}
 type_and_stop() { # type_and_stop KEYS...: typed into the text box, then SIGTERM
     xdotool mousemove 100 20 click 1 key "$@"
     sleep 0.5 # the typed text reaches the program before the signal
     stop_app TERM
 }
 
-echo "# no XDG_RUNTIME_DIR (sudo, su, cron), and the settings locked by another program a while"
+echo "# no XDG_RUNTIME_DIR (sudo, su, cron), and the settings locked by another copy a while"
 saved_runtime=${XDG_RUNTIME_DIR-}
 unset XDG_RUNTIME_DIR
 export QT_MESSAGE_PATTERN="qt-said %{type}: %{message}"
@@ -22,8 +27,7 @@ start_app
 next_mapped 0 # the prompt window's frame, as the watcher saw it
 xdotool mousemove 100 20 click 1 key ctrl+a type "saved after the lock"
 sleep 0.5 # the typed text reaches the program before the signal
-mkdir "$STORE.lock"
-(sleep 0.5 && rmdir "$STORE.lock") &
+hold_lock 1
 kill -TERM "$APP_PID"
 all_gone 0 # ELAPSED: when the last window left the screen, in ms since the epoch
 app_ends
@@ -37,15 +41,21 @@ kill "$WATCH_PID" 2>/dev/null
 unset QT_MESSAGE_PATTERN
 [ -n "$saved_runtime" ] && export XDG_RUNTIME_DIR=$saved_runtime
 
-echo "# a lock nobody can take: SIGTERM, then 退出 with two signals while its refusal shows"
+echo "# a lock nobody can take: a copy that keeps it, then a folder in its place"
 fresh_store
 seed _文本内容 "以前的"
 cp "$STORE" "$WORK/before.conf"
-mkdir "$STORE.lock"
 start_app
-stop_app TERM
+hold_lock 30
+kill -TERM "$APP_PID"
+wait_for 20 sh -c "! kill -0 $APP_PID" # the save gives up after some ten seconds
+app_ends
 check "SIGTERM fails, says so, leaves the file" "1 yes yes" \
     "$APP_STATUS $(yes_if grep -q 无法保存设置 "$WORK/app.log") $(same_as_before)"
+kill "$HOLDER_PID"
+wait "$HOLDER_PID" 2>/dev/null
+rm "$STORE.lock"
+mkdir "$STORE.lock"
 start_app
 choose_menu_item 60 20 2
 box_alone() { # the one window with the program's title is a dialog: the prompt has gone
@@ -60,18 +70,29 @@ app_ends
 check "the signals end the process with a failure status" 1 "$APP_STATUS"
 rmdir "$STORE.lock"
 
-echo "# killed just before the new settings file replaces the old one"
+echo "# a private settings file, the save killed as it writes its copy and just before it replaces it"
+# No mask on the modes: what the save creates is private by its own choice. Locks hold no settings.
 program=$APP
-APP=$(command -v strace)
-start_app -f -qq -o /dev/null -e trace=rename -e inject=rename:signal=SIGKILL "$program"
-APP=$program
-pkill -TERM -P "$APP_PID"
-app_ends
-check "the old settings file is whole and unchanged" yes "$(same_as_before)"
+chmod 600 "$STORE"
+cp -p "$STORE" "$WORK/before.conf"
+store=$(realpath "$STORE")
+mask=$(umask)
+for step in "$store.new.1 write" "$store.new.2 fsync"; do
+    read -r path call <<<"$step"
+    APP=$(command -v strace)
+    umask 000
+    start_app -f -qq -o /dev/null -P "$path" -e trace="$call" -e inject="$call":signal=SIGKILL "$program"
+    umask "$mask"
+    APP=$program
+    pkill -TERM -P "$APP_PID"
+    app_ends
+    check "killed at the first $call of ${path##*/}: the old file whole, nothing readable by others" \
+        "yes " "$(same_as_before) $(find "$XDG_CONFIG_HOME" -type f ! -name '*.lock' -perm /077 -printf '%f ')"
+done
 start_app
 type_and_stop ctrl+a type after
-check "the next save succeeds and leaves nothing behind" "0 after PUPNAME.conf" \
-    "$APP_STATUS $(stored _文本内容) $(ls "$XDG_CONFIG_HOME")"
+check "the next save succeeds, keeps the mode and leaves nothing behind" "0 after 600 PUPNAME.conf" \
+    "$APP_STATUS $(stored _文本内容) $(stat -c %a "$STORE") $(ls "$XDG_CONFIG_HOME")"
 
 echo "# a FIFO in place of the settings file"
 rm -f "$STORE"

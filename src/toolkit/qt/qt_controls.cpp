@@ -1,6 +1,7 @@
 #include "qt_controls.h"
 
 #include "qt_convert.h"
+#include "qt_fonts.h"
 #include "qt_window_peer.h"
 #include "toolkit/units.h"
 
@@ -280,7 +281,7 @@ void QtControlPeer::setText(const std::string& text) {
 }
 
 void QtControlPeer::setFont(const Font& font) {
-    QFont f(Q(font.Name));
+    QFont f(InstalledFace(Q(font.Name)));
     f.setPointSizeF(font.Size);
     f.setWeight(static_cast<QFont::Weight>(
         std::clamp(font.Bold ? std::max(font.Weight, 700) : font.Weight, 1, 1000)));

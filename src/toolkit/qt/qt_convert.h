@@ -1,6 +1,7 @@
 #pragma once
 #include <QColor>
 #include <QString>
+#include <QStringDecoder>
 #include <Qt>
 #include <cstdint>
 #include <string>
@@ -15,8 +16,10 @@ inline int32_t FromQColor(const QColor& c) {
     return c.red() | (c.green() << 8) | (c.blue() << 16);
 }
 
+// Every character both ways: QString::fromStdString drops a byte order mark at the start.
 inline QString Q(const std::string& s) {
-    return QString::fromStdString(s);
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return utf8(QByteArrayView(s.data(), qsizetype(s.size())));
 }
 inline std::string S(const QString& s) {
     return s.toStdString();

@@ -1,6 +1,7 @@
 #include "qt_dialogs.h"
 
 #include "qt_convert.h"
+#include "qt_fonts.h"
 
 #include <QColorDialog>
 #include <QFontDatabase>
@@ -105,7 +106,7 @@ std::optional<FontChoice> ChooseFont(const FontSeed& seed) {
     // A face that is not installed opens the dialog on the face that is drawn in its place;
     // confirming that face unchanged keeps the name the program asked for.
     const QString asked = Q(seed.font.Name);
-    QString family = asked;
+    QString family = InstalledFace(asked);
     if (!QFontDatabase::families().contains(family))
         family = QFontInfo(QFont(family)).family();
     QFont font(family);

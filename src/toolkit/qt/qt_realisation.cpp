@@ -16,7 +16,6 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFile>
-#include <QFont>
 #include <QIcon>
 #include <QImage>
 #include <QMessageBox>
@@ -28,22 +27,6 @@
 namespace toolkit::qt {
 
 namespace {
-
-// The Chinese face names the program uses are Windows fonts; on other systems ask for a
-// Simplified Chinese face of the same kind while the program keeps reading the names it set.
-void substituteChineseFaces() {
-    const QStringList sans = {"Noto Sans CJK SC", "Source Han Sans SC", "WenQuanYi Micro Hei",
-                              "WenQuanYi Zen Hei", "Droid Sans Fallback"};
-    const QStringList serif = {"Noto Serif CJK SC", "Source Han Serif SC", "AR PL UMing CN",
-                               "WenQuanYi Micro Hei"};
-    const QStringList kai = {"AR PL UKai CN", "Noto Serif CJK SC", "WenQuanYi Micro Hei"};
-    for (const char* face : {"微软雅黑", "Microsoft YaHei", "黑体", "SimHei", "华文彩云"})
-        QFont::insertSubstitutions(QString::fromUtf8(face), sans);
-    for (const char* face : {"宋体", "SimSun"})
-        QFont::insertSubstitutions(QString::fromUtf8(face), serif);
-    for (const char* face : {"楷体", "KaiTi"})
-        QFont::insertSubstitutions(QString::fromUtf8(face), kai);
-}
 
 // Plain pixels, built in: nothing to decode at start-up.
 QIcon appIcon() {
@@ -74,7 +57,6 @@ class QtRealisation : public Realisation {
         // The program decides when it ends: see the start-up window's close handling.
         QApplication::setQuitOnLastWindowClosed(false);
         LoadChineseQtTranslations();
-        substituteChineseFaces();
         QApplication::setWindowIcon(appIcon());
         WatchQuitSignals(&m_app, [] { SystemQuitRequested(); });
         QObject::connect(&m_app, &QGuiApplication::commitDataRequest, &m_app,

@@ -1,27 +1,31 @@
 #include "qt_store.h"
 
-#include "ini_text.h"
 #include "qt_convert.h"
 #include "settings_file.h"
 #include "toolkit/errors.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QStringList>
+#include <QMap>
+#include <QStringDecoder>
 
-#include <algorithm>
 #include <cstdlib>
 #include <fcntl.h>
-#include <functional>
 #include <unistd.h>
+#include <utility>
 
 namespace toolkit::qt {
 
 namespace {
 
-// Long enough to outlast another instance's save, short enough that an end never hangs on it.
-constexpr int kLockWaitMs = 1500;
+// Long enough for every copy ending at once at a logout to save in turn, short enough that an end
+// never hangs on a copy that holds the lock and does not let go.
+constexpr int kLockWaitMs = 10000;
+// QLockFile waits ever longer between its own tries (up to six seconds): copies waiting together
+// would miss the releases between them.
+constexpr int kLockRetryMs = 20;
 
 QString configDir() {
     // The base directory rules: a relative XDG_CONFIG_HOME is invalid and ignored.
@@ -40,56 +44,113 @@ std::unique_ptr<QSettings> openSettings(const QString& path) {
     return s;
 }
 
-std::optional<QString> entryText(const QSettings& s, const QString& key) {
-    if (!s.contains(key))
-        return std::nullopt;
-    const QVariant v = s.value(key);
-    // A hand-edited line with commas reads back as a list: keep it as the text it was.
-    if (v.typeId() == QMetaType::QStringList)
+// An entry as the program reads it. A hand-edited line with commas reads back as a list (of
+// texts, or of values when one of them begins with '@'): it is the text it was. Bytes are the
+// UTF-8 they hold, a byte order mark at the start included.
+QString entryText(const QVariant& v) {
+    if (v.typeId() == QMetaType::QStringList || v.typeId() == QMetaType::QVariantList)
         return v.toStringList().join(QLatin1Char(','));
+    if (v.typeId() == QMetaType::QByteArray) {
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+        return utf8(v.toByteArray());
+    }
     return v.toString();
 }
 
+// QSettings writes U+FEFF as it is and its reader drops one where a run of text starts (at the
+// value's start, after an escape): a text holding one is stored as the bytes of its UTF-8, which
+// QSettings writes escaped and gives back whole.
+QVariant storable(const QVariant& v) {
+    if (v.typeId() != QMetaType::QByteArray) {
+        const QString text = entryText(v);
+        if (text.contains(QChar(0xFEFF)))
+            return text.toUtf8();
+    }
+    return v;
+}
+
+// A lookup finds a key as "a/b" whatever slashes it is given: an entry a file names "/a" or "a//b"
+// is never found, and is no part of what the file says.
+QString lookedUp(const QString& key) {
+    return key.split(QLatin1Char('/'), Qt::SkipEmptyParts).join(QLatin1Char('/'));
+}
+
+using KeyValues = QList<std::pair<QString, QVariant>>;
+KeyValues reachable(const QSettings& s) {
+    KeyValues entries;
+    for (const QString& key : s.allKeys())
+        if (!key.isEmpty() && lookedUp(key) == key)
+            entries.append({key, s.value(key)});
+    return entries;
+}
+
+// What a file says: every entry a lookup finds, with its text.
+using Meaning = QMap<QString, QString>;
+Meaning meaningOf(const QString& file) {
+    Meaning meaning;
+    for (const auto& [key, value] : reachable(*openSettings(file)))
+        meaning.insert(key, entryText(value));
+    return meaning;
+}
+
+// Sets the entries in a file that holds a copy of the old one; what the file must say afterwards,
+// or nothing when QSettings could not write it.
+std::optional<Meaning> rewrite(const QString& file, const KeyValues& wanted) {
+    auto s = openSettings(file);
+    const KeyValues kept = reachable(*s);
+    // Written anew, every one of them: QSettings would write an entry no lookup finds as one that
+    // is found, in place of the one that was.
+    s->clear();
+    Meaning meaning;
+    for (const KeyValues* entries : {&kept, &wanted}) {
+        for (const auto& [key, value] : *entries) {
+            s->setValue(key, storable(value));
+            meaning.insert(lookedUp(key), entryText(value));
+        }
+    }
+    s->sync();
+    // A file QSettings could not parse whole keeps that status, and hides a failed write: the
+    // disk is asked below in any case.
+    if (s->status() == QSettings::AccessError)
+        return std::nullopt;
+    return meaning;
+}
+
+// Waited for while another copy holds it; one a killed copy left is taken over at once. Not when it
+// cannot be made (a read-only folder), nor when something other than a file is in its place:
+// QLockFile would read a FIFO there for ever.
+bool lock(QLockFile& file, const QString& name) {
+    const QDeadlineTimer deadline(kLockWaitMs);
+    for (;;) {
+        if (KindOf(name) == FileKind::Other)
+            return false;
+        if (file.tryLock(kLockRetryMs))
+            return true;
+        if (file.error() != QLockFile::LockFailedError || deadline.hasExpired())
+            return false;
+    }
+}
+
 // QSettings keeps what it has read of a file by name and takes a file of the same size and time as
-// unchanged: each file written here gets a name this process has never used.
+// unchanged: each file written here gets a name this process has never used, with nothing in the
+// place of the lock QSettings takes beside it, which it waits for without end.
 QString freshName(const QString& path) {
     static int serial = 0;
-    return path + ".new." + QString::number(++serial);
-}
-
-bool readsBack(const QString& file, const IniEntries& wanted) {
-    const auto back = openSettings(file);
-    return std::all_of(wanted.begin(), wanted.end(),
-                       [&](const auto& e) { return entryText(*back, e.first) == e.second; });
-}
-
-// What QSettings itself writes of all it reads from the old text, with the entries set: for the
-// texts whose lines the merges cannot place the entries in.
-std::optional<QByteArray> rebuilt(const QByteArray& old, const IniEntries& wanted,
-                                  const QString& path) {
-    const QString scratch = freshName(path);
-    std::optional<QByteArray> text;
-    if (WriteNew(scratch, old)) {
-        {
-            QSettings s(scratch, QSettings::IniFormat);
-            for (const auto& [key, value] : wanted)
-                s.setValue(key, value);
-        }
-        // Read back as it is: a write QSettings failed leaves the old text, which the check fails.
-        text = ReadRegular(scratch);
+    for (;;) {
+        const QString name = path + ".new." + QString::number(++serial);
+        if (KindOf(name) == FileKind::Missing && KindOf(name + ".lock") == FileKind::Missing)
+            return name;
     }
-    QFile::remove(scratch);
-    return text;
+}
+
+bool renamed(const QString& from, const QString& to) {
+    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 }
 
 } // namespace
 
 QString SettingsPath(const QString& app) {
-    QString path = configDir() + "/" + app + ".conf";
-    const QFileInfo info(path);
-    if (info.isSymLink())
-        path = info.symLinkTarget();
-    return path;
+    return LinkEnd(configDir() + "/" + app + ".conf");
 }
 
 QSettings* QtSettingsStore::settings(const std::string& app) {
@@ -109,8 +170,10 @@ QSettings* QtSettingsStore::settings(const std::string& app) {
 std::optional<std::string> QtSettingsStore::read(const std::string& app, const std::string& section,
                                                  const std::string& key) {
     QSettings* s = settings(app);
-    const auto text = s ? entryText(*s, Q(section) + "/" + Q(key)) : std::nullopt;
-    return text ? std::optional(S(*text)) : std::nullopt;
+    const QString name = Q(section) + "/" + Q(key);
+    if (!s || !s->contains(name))
+        return std::nullopt;
+    return S(entryText(s->value(name)));
 }
 
 void QtSettingsStore::write(const std::string& app, const std::string& section,
@@ -120,18 +183,16 @@ void QtSettingsStore::write(const std::string& app, const std::string& section,
 
     if (KindOf(path) == FileKind::Other || !QDir().mkpath(QFileInfo(path).absolutePath()))
         refuse();
-    QLockFile lock(path + ".lock");
-    if (!lock.tryLock(kLockWaitMs))
+    const QString lockName = path + ".lock";
+    QLockFile lockFile(lockName);
+    if (!lock(lockFile, lockName))
         refuse();
-    // Looked at again: another instance may have written the file while this one waited. A file
+    // Looked at again: another copy may have written the file while this one waited. A file
     // made read-only is not replaced, as QSettings would not write it.
     const FileKind kind = KindOf(path);
     if (kind == FileKind::Other ||
         (kind == FileKind::Regular && ::access(QFile::encodeName(path).constData(), W_OK) != 0))
         refuse();
-
-    // The old text is kept as it is but for the entries written; one that cannot be read whole
-    // is not replaced.
     QByteArray old;
     struct stat oldStatus {};
     if (kind == FileKind::Regular) {
@@ -140,49 +201,29 @@ void QtSettingsStore::write(const std::string& app, const std::string& section,
             refuse();
         old = std::move(*text);
     }
-    IniEntries wanted;
-    for (const auto& [key, value] : entries) {
-        const QString full = IniNormalizedKey(Q(section) + "/" + Q(key));
-        wanted.removeIf([&](const auto& e) { return e.first == full; });
-        wanted.append({full, Q(value)});
-    }
+    KeyValues wanted;
+    for (const auto& [key, value] : entries)
+        wanted.append({Q(section) + "/" + Q(key), Q(value)});
 
     // Only the holder of the lock above uses these names: anything left there is debris of a
     // save that was killed, and QSettings would wait on a stale lock of its own for ever.
     RemoveDebris(path);
-    const std::function<std::optional<QByteArray>()> texts[] = {
-        [&] { return IniMerged(old, wanted); },
-        [&] { return IniPrefixed(old, wanted); },
-        [&] { return rebuilt(old, wanted, path); },
-    };
-    for (const auto& make : texts) {
-        const std::optional<QByteArray> text = make();
-        if (!text)
-            continue;
-        const QString temp = freshName(path);
-        // A short write on a full disk can still look successful: the disk's bytes are compared.
-        if (!WriteNew(temp, *text) || !FileHolds(temp, *text)) {
-            QFile::remove(temp);
-            refuse();
-        }
-        if (!readsBack(temp, wanted)) {
-            QFile::remove(temp);
-            continue;
-        }
-        if (kind == FileKind::Regular)
-            TakeOver(temp, oldStatus);
-        if (!SyncPath(temp, O_RDONLY) || ::rename(QFile::encodeName(temp).constData(),
-                                                  QFile::encodeName(path).constData()) != 0) {
-            QFile::remove(temp);
-            refuse();
-        }
-        SyncPath(QFileInfo(path).absolutePath(), O_RDONLY | O_DIRECTORY);
-        // The next read sees what is on the disk now.
-        m_settings.reset();
-        m_path.clear();
-        return;
+    const QString copy = freshName(path), checked = freshName(path);
+    std::optional<Meaning> meaning;
+    const bool written =
+        WriteNew(copy, old) && (meaning = rewrite(copy, wanted)) && renamed(copy, checked);
+    if (written && kind == FileKind::Regular)
+        TakeOver(checked, oldStatus);
+    if (!written || !SyncPath(checked, O_RDONLY) || meaningOf(checked) != *meaning ||
+        !renamed(checked, path)) {
+        QFile::remove(copy);
+        QFile::remove(checked);
+        refuse();
     }
-    refuse();
+    SyncPath(QFileInfo(path).absolutePath(), O_RDONLY | O_DIRECTORY);
+    // The next read sees what is on the disk now.
+    m_settings.reset();
+    m_path.clear();
 }
 
 } // namespace toolkit::qt

@@ -10,13 +10,12 @@ namespace toolkit::qt {
 // The per-user settings file in QSettings' INI form: on Linux $XDG_CONFIG_HOME/PUPNAME.conf
 // (default ~/.config), a group per section, values as plain text.
 //
-// QSettings reads the file, but the replacement is ours: QSettings renames a short write over the
-// old file on a full disk, waits for ever on a lock it cannot take, and rewrites every entry, so
-// that one it cannot write back as it read it (a NaN, two keys it folds into one) would fail every
-// save that checks them. A write here keeps the old text byte for byte but for the lines of the
-// entries written (QSettings writes it anew only where no line can hold them), puts it beside the
-// old file, compares the disk's bytes and reads the entries back through QSettings, syncs it and
-// only then renames it over the old file, under a lock it waits for a bounded time.
+// QSettings reads and writes it, but never writes the file itself: QSettings renames a short
+// write over the old file on a full disk and waits for ever on a lock it cannot take. A save
+// copies the old file to a new name only its owner can read, lets QSettings set the entries
+// there, reads the whole copy back from the disk under a name QSettings has never cached, and
+// only when every entry means what it should, syncs it and renames it over the old file, under a
+// lock it waits for a bounded time. Whatever fails on the way, the old file stays as it was.
 class QtSettingsStore : public Store {
   public:
     std::optional<std::string> read(const std::string& app, const std::string& section,
@@ -30,7 +29,7 @@ class QtSettingsStore : public Store {
     bool m_unreadable = false;
 };
 
-// The file that holds an application's settings, following a symbolic link to its target.
+// The file that holds an application's settings, at the end of its symbolic links.
 QString SettingsPath(const QString& app);
 
 } // namespace toolkit::qt

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <fcntl.h>
+#include <limits>
 #include <unistd.h>
 
 namespace toolkit::qt {
@@ -18,11 +19,49 @@ QByteArray native(const QString& path) {
     return QFile::encodeName(path);
 }
 
-qint64 millis(const timespec& t) {
-    return qint64(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
+// QSettings compares modification times to the millisecond. Compared as parts: the times a file
+// system keeps can be far beyond what a count of milliseconds holds.
+bool sameMillisecond(const timespec& a, const timespec& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec / 1'000'000 == b.tv_nsec / 1'000'000;
+}
+
+// The time moved by a step of less than a second or by whole seconds; backwards at the very end
+// of time, where forwards does not exist.
+timespec moved(timespec t, long nanos, time_t seconds) {
+    if (t.tv_sec > std::numeric_limits<time_t>::max() - seconds - 1) {
+        t.tv_sec -= seconds + 1;
+        return t;
+    }
+    t.tv_sec += seconds;
+    t.tv_nsec += nanos;
+    if (t.tv_nsec >= 1'000'000'000) {
+        t.tv_nsec -= 1'000'000'000;
+        ++t.tv_sec;
+    }
+    return t;
 }
 
 } // namespace
+
+QString LinkEnd(const QString& path) {
+    QString p = path;
+    for (int hop = 0; hop < 40; ++hop) { // the system's own limit on links followed
+        const QFileInfo info(p);
+        const QString real = info.canonicalFilePath();
+        if (!real.isEmpty())
+            return real;
+        // Nothing at the end yet: the rest is followed from the folder the name really is in.
+        const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+        if (folder.isEmpty())
+            return p;
+        p = folder + "/" + info.fileName();
+        const QFileInfo link(p);
+        if (!link.isSymLink())
+            return p;
+        p = link.symLinkTarget();
+    }
+    return p;
+}
 
 FileKind KindOf(const QString& path) {
     struct stat st {};
@@ -61,7 +100,7 @@ std::optional<QByteArray> ReadRegular(const QString& path, struct stat* status) 
 }
 
 bool WriteNew(const QString& path, QByteArrayView bytes) {
-    const int fd = ::open(native(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int fd = ::open(native(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0)
         return false;
     bool ok = true;
@@ -76,11 +115,6 @@ bool WriteNew(const QString& path, QByteArrayView bytes) {
     return ::close(fd) == 0 && ok;
 }
 
-bool FileHolds(const QString& path, QByteArrayView bytes) {
-    const auto back = ReadRegular(path);
-    return back && *back == bytes;
-}
-
 bool SyncPath(const QString& path, int flags) {
     const int fd = ::open(native(path).constData(), flags | O_CLOEXEC);
     if (fd < 0)
@@ -92,21 +126,19 @@ bool SyncPath(const QString& path, int flags) {
 void TakeOver(const QString& file, const struct stat& old) {
     const QByteArray name = native(file);
     ::chmod(name.constData(), old.st_mode & 07777);
-    // QSettings rereads a file only when its size or modification time (to the millisecond) has
-    // changed since it last read it in this process: a replacement of the same size written in the
-    // same millisecond would be taken for the old file. A coarse file system may need a second or
-    // two.
-    struct stat now {};
-    for (const int64_t step :
-         {int64_t{1'000'000}, int64_t{1'000'000'000}, int64_t{2'000'000'000}}) {
+    // QSettings rereads a file only when its size or modification time has changed since it last
+    // read it in this process: a replacement of the same size written in the same millisecond
+    // would be taken for the old file. A coarse file system may need a second or two.
+    const struct {
+        long nanos;
+        time_t seconds;
+    } steps[] = {{1'000'000, 0}, {0, 1}, {0, 2}};
+    for (const auto& step : steps) {
+        struct stat now {};
         if (::stat(name.constData(), &now) != 0 || now.st_size != old.st_size ||
-            millis(now.st_mtim) > millis(old.st_mtim))
+            !sameMillisecond(now.st_mtim, old.st_mtim))
             return;
-        // In 64 bits: a long of 32 would overflow.
-        const int64_t nanos = int64_t{old.st_mtim.tv_nsec} + step;
-        timespec times[2] = {{0, UTIME_OMIT}, old.st_mtim};
-        times[1].tv_sec += static_cast<time_t>(nanos / 1'000'000'000);
-        times[1].tv_nsec = static_cast<long>(nanos % 1'000'000'000);
+        const timespec times[2] = {{0, UTIME_OMIT}, moved(old.st_mtim, step.nanos, step.seconds)};
         ::utimensat(AT_FDCWD, name.constData(), times, 0);
     }
 }

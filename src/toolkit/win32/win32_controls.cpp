@@ -2,6 +2,7 @@
 
 #include "toolkit/units.h"
 #include "win32_input.h"
+#include "win32_styles.h"
 #include "win32_text.h"
 #include "win32_window_peer.h"
 
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <vector>
 
 namespace toolkit::win32 {
 
@@ -55,6 +57,10 @@ std::wstring resourceName(const std::string& picture) {
 // An open drop-down list needs room below the edit field.
 constexpr int kListPixels = 200;
 
+// The live control peers. A window's user data holds its own peer, of another type: a
+// notification from a window must never find a control peer by that.
+std::vector<Win32ControlPeer*> g_controls;
+
 } // namespace
 
 // The windows are designed for 9-point 宋体 with the GB2312 character set.
@@ -84,16 +90,18 @@ Win32ControlPeer::Win32ControlPeer(const ControlDesign& d, ControlSink& sink,
                              window.hwnd(), reinterpret_cast<HMENU>(window.nextControlId()),
                              GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    g_controls.push_back(this);
     // A frame lies under the controls it holds.
     if (d.kind == ControlKind::Frame)
         SetWindowPos(m_hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SetWindowSubclass(m_hwnd, proc, 1, reinterpret_cast<DWORD_PTR>(this));
+    // Subclassed by hand: the common controls' helpers would load them for the prompt window.
+    m_base = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
     if (!d.font) // a font of its own follows: the default one would be realised for nothing
         SendMessageW(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultFont()), FALSE);
     if (d.kind == ControlKind::TextBox)
         SendMessageW(m_hwnd, EM_SETLIMITTEXT, 0, 0);
-    if (!d.toolTip.empty())
-        addToolTip(d.toolTip);
+    m_tipText = d.toolTip;
     if (!d.picture.empty()) {
         m_picture = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
                                                     resourceName(d.picture).c_str(), IMAGE_BITMAP,
@@ -116,9 +124,10 @@ Win32ControlPeer::Win32ControlPeer(const ControlDesign& d, ControlSink& sink,
 
 Win32ControlPeer::~Win32ControlPeer() {
     m_sink = nullptr;
-    if (m_tip)
+    std::erase(g_controls, this);
+    if (m_tip) // first: it subclassed the control after us
         DestroyWindow(m_tip);
-    RemoveWindowSubclass(m_hwnd, proc, 1);
+    SetWindowLongPtrW(m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_base));
     SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
     DestroyWindow(m_hwnd);
     if (m_font)
@@ -129,13 +138,20 @@ Win32ControlPeer::~Win32ControlPeer() {
         DeleteObject(m_backBrush);
 }
 
-// A tool tip of the control's own, shown while the pointer rests on it. It has no owner: Wine
-// leaves a window that is made topmost behind a topmost window it owns not topmost.
-void Win32ControlPeer::addToolTip(const std::string& text) {
-    m_tip = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
-                            WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0, nullptr, nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
-    std::wstring wide = W(text);
+// A tool tip of the control's own, shown while the pointer rests on it. It is made when the
+// pointer first comes (wp and lp are that move's), so that the common controls are loaded then,
+// not at the start. It has no owner: Wine leaves a window that is made topmost behind a topmost
+// window it owns not topmost.
+void Win32ControlPeer::makeToolTip(WPARAM wp, LPARAM lp) {
+    {
+        VisualStyles styles;
+        m_tip = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
+                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0, nullptr,
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
+    }
+    if (!m_tip)
+        return;
+    std::wstring wide = W(m_tipText);
     TOOLINFOW ti{};
     ti.cbSize = TTTOOLINFOW_V2_SIZE;
     ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -143,21 +159,28 @@ void Win32ControlPeer::addToolTip(const std::string& text) {
     ti.uId = reinterpret_cast<UINT_PTR>(m_hwnd);
     ti.lpszText = wide.data();
     SendMessageW(m_tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    // The tip sees the pointer's later moves itself; this one started the wait for it.
+    MSG msg{m_hwnd, WM_MOUSEMOVE, wp, lp, DWORD(GetMessageTime()), {}};
+    const DWORD at = GetMessagePos();
+    msg.pt = {GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    SendMessageW(m_tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
 }
 
 Win32ControlPeer* Win32ControlPeer::fromHandle(HWND hwnd) {
     if (!hwnd)
         return nullptr;
+    for (Win32ControlPeer* c : g_controls)
+        if (c->m_hwnd == hwnd)
+            return c;
     // The edit field inside a drop-down list speaks for the list.
-    auto* peer = reinterpret_cast<Win32ControlPeer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!peer) {
-        wchar_t cls[16] = {};
-        GetClassNameW(hwnd, cls, 16);
-        if (lstrcmpiW(cls, L"Edit") == 0)
-            peer = reinterpret_cast<Win32ControlPeer*>(
-                GetWindowLongPtrW(GetParent(hwnd), GWLP_USERDATA));
-    }
-    return peer;
+    wchar_t cls[8] = {};
+    if (!GetClassNameW(hwnd, cls, 8) || lstrcmpiW(cls, L"Edit") != 0)
+        return nullptr;
+    const HWND list = GetParent(hwnd);
+    for (Win32ControlPeer* c : g_controls)
+        if (c->m_hwnd == list && c->m_kind == ControlKind::ComboBox)
+            return c;
+    return nullptr;
 }
 
 void Win32ControlPeer::setGeometry(float left, float top, float width, float height) {
@@ -322,39 +345,48 @@ void Win32ControlPeer::report(MouseKind kind, int16_t button, WPARAM wp, LPARAM 
     m_sink->nativeMouse(kind, a);
 }
 
-LRESULT CALLBACK Win32ControlPeer::proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                        DWORD_PTR self) {
-    auto* peer = reinterpret_cast<Win32ControlPeer*>(self);
-    if (!peer || !peer->m_sink)
-        return DefSubclassProc(hwnd, msg, wp, lp);
+LRESULT CALLBACK Win32ControlPeer::proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* peer = reinterpret_cast<Win32ControlPeer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!peer) // never subclassed without a peer; the class's procedure is the control's own
+        return CallWindowProcW(reinterpret_cast<WNDPROC>(GetClassLongPtrW(hwnd, GCLP_WNDPROC)),
+                               hwnd, msg, wp, lp);
+    if (!peer->m_sink)
+        return CallWindowProcW(peer->m_base, hwnd, msg, wp, lp);
     return peer->handle(msg, wp, lp);
 }
 
-// The program's handlers may destroy this peer; m_alive tells whether it is still there.
+// The program's handlers may destroy this peer; m_alive tells whether it is still there, and
+// what the control's own procedure needs is kept aside.
 LRESULT Win32ControlPeer::handle(UINT msg, WPARAM wp, LPARAM lp) {
     const auto alive = m_alive.token();
     const HWND hwnd = m_hwnd;
+    const WNDPROC base = m_base;
+    const auto callBase = [base](HWND h, UINT m, WPARAM w, LPARAM l) {
+        return CallWindowProcW(base, h, m, w, l);
+    };
     switch (msg) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: {
         m_window.pointerPressed();
-        const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+        const LRESULT r = callBase(hwnd, msg, wp, lp);
         report(MouseKind::Down, msg == WM_LBUTTONDOWN ? 1 : msg == WM_RBUTTONDOWN ? 2 : 4, wp, lp);
         return r;
     }
     case WM_MOUSEMOVE: {
+        if (!m_tip && !m_tipText.empty())
+            makeToolTip(wp, lp);
         const unsigned moves = m_window.moves();
         report(MouseKind::Move, HeldButtons(wp), wp, lp);
         // Once the window has followed the pointer, the box must not select text as well.
         if (!*alive || m_window.moves() != moves)
             return 0;
-        return DefSubclassProc(hwnd, msg, wp, lp);
+        return callBase(hwnd, msg, wp, lp);
     }
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: {
-        const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+        const LRESULT r = callBase(hwnd, msg, wp, lp);
         if (!*alive || !m_sink)
             return r;
         report(MouseKind::Up, msg == WM_LBUTTONUP ? 1 : msg == WM_RBUTTONUP ? 2 : 4, wp, lp);
@@ -368,7 +400,7 @@ LRESULT Win32ControlPeer::handle(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_LBUTTONDBLCLK: {
         m_window.pointerPressed();
-        const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+        const LRESULT r = callBase(hwnd, msg, wp, lp);
         if (*alive && m_sink)
             m_sink->nativeDblClick();
         return r;
@@ -376,8 +408,16 @@ LRESULT Win32ControlPeer::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CONTEXTMENU:
         // The program's own context menu replaces every built-in edit menu.
         return 0;
+    case WM_CHAR:
+        // Ctrl+A selects the whole text, also in a box without the visual styles, whose edit
+        // control knows nothing of it.
+        if (wp == 1 && m_kind == ControlKind::TextBox) {
+            callBase(hwnd, EM_SETSEL, 0, -1);
+            return 0;
+        }
+        break;
     }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return callBase(hwnd, msg, wp, lp);
 }
 
 } // namespace toolkit::win32

@@ -24,6 +24,8 @@ class Win32ControlPeer : public ControlPeer {
     void addItem(const std::string& item) override;
     std::string pasted(const std::string& text) const override;
 
+    // The live peer of a control, or of the drop-down list whose edit field it is; null for any
+    // other window (a control whose peer is gone, a window's own).
     static Win32ControlPeer* fromHandle(HWND hwnd);
     // WM_CTLCOLOR*: sets the colours on the device context; the brush, or null for the system's.
     HBRUSH colour(HDC dc);
@@ -31,22 +33,24 @@ class Win32ControlPeer : public ControlPeer {
     void command(WORD code);
 
   private:
-    static LRESULT CALLBACK proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK proc(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     void report(MouseKind kind, int16_t button, WPARAM wp, LPARAM lp);
     void fitToText();
-    void addToolTip(const std::string& text);
+    void makeToolTip(WPARAM wp, LPARAM lp);
 
     ControlKind m_kind;
     ControlSink* m_sink;
     Win32WindowPeer& m_window;
     HWND m_hwnd = nullptr;
-    POINT m_origin{}; // the container's client origin in the window, pixels
-    POINT m_place{};  // this control's place in the window, pixels
+    WNDPROC m_base = nullptr; // the control's own procedure, under ours
+    POINT m_origin{};         // the container's client origin in the window, pixels
+    POINT m_place{};          // this control's place in the window, pixels
     HFONT m_font = nullptr;
     HBITMAP m_picture = nullptr;
     HBRUSH m_backBrush = nullptr;
-    HWND m_tip = nullptr;
+    std::string m_tipText;
+    HWND m_tip = nullptr; // made when the pointer first comes
     bool m_hasFore = false, m_hasBack = false;
     COLORREF m_fore = 0, m_back = 0;
     bool m_autoSize;

@@ -1,6 +1,7 @@
 #include "win32_dialogs.h"
 
 #include "win32_input.h"
+#include "win32_styles.h"
 #include "win32_system_dll.h"
 #include "win32_text.h"
 
@@ -17,6 +18,7 @@ std::optional<int32_t> ChooseColour(HWND owner) {
     cc.hwndOwner = owner;
     cc.lpCustColors = custom;
     ModalLoop loop;
+    VisualStyles styles;
     if (!chooseColor || !chooseColor(&cc))
         return std::nullopt;
     return int32_t(cc.rgbResult & 0xFFFFFF);
@@ -45,6 +47,7 @@ std::optional<FontChoice> ChooseFontFrom(const FontSeed& seed) {
     cf.nSizeMin = seed.minPoints;
     cf.nSizeMax = seed.maxPoints;
     ModalLoop loop;
+    VisualStyles styles;
     if (!chooseFont || !chooseFont(&cf))
         return std::nullopt;
     // The size the user chose, in tenths of a point: no detour through the pixel height.
@@ -68,6 +71,7 @@ int MessageBoxFor(const std::string& text, int style, const std::string& title) 
         break;
     }
     ModalLoop loop;
+    VisualStyles styles;
     MessageBoxW(GetActiveWindow(), W(text).c_str(), W(title).c_str(), MB_OK | icon | MB_TASKMODAL);
     return IDOK;
 }

@@ -11,7 +11,6 @@
 #include "win32_text.h"
 #include "win32_window_peer.h"
 
-#include <commctrl.h>
 #include <shellapi.h>
 
 namespace toolkit::win32 {
@@ -39,10 +38,6 @@ LRESULT CALLBACK ownerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 class Win32Realisation : public Realisation {
   public:
     Win32Realisation() {
-        INITCOMMONCONTROLSEX icc{};
-        icc.dwSize = sizeof icc;
-        icc.dwICC = ICC_STANDARD_CLASSES | ICC_BAR_CLASSES;
-        InitCommonControlsEx(&icc);
         Win32WindowPeer::registerClass();
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof wc;

@@ -4,6 +4,7 @@
 #include "toolkit/window.h"
 #include "win32_controls.h"
 #include "win32_input.h"
+#include "win32_styles.h"
 #include "win32_text.h"
 
 #include <windowsx.h>
@@ -51,7 +52,9 @@ void Win32WindowPeer::registerClass() {
 
 Win32WindowPeer::Win32WindowPeer(const WindowDesign& design, WindowSink& sink, double twipsPerPixel,
                                  HWND owner)
-    : m_sink(&sink), m_tpp(twipsPerPixel), m_tabs(design.border != BorderStyle::None) {
+    : m_sink(&sink), m_tpp(twipsPerPixel), m_tabs(design.border != BorderStyle::None),
+      // A window without a frame is the prompt: a text box in colours of its own.
+      m_styled(design.border != BorderStyle::None) {
     switch (design.border) {
     case BorderStyle::None:
         m_style = WS_POPUP;
@@ -185,6 +188,7 @@ int Win32WindowPeer::popupMenu(const std::vector<std::string>& captions) {
 std::unique_ptr<ControlPeer> Win32WindowPeer::createControl(const ControlDesign& design,
                                                             ControlSink& sink,
                                                             ControlPeer* container) {
+    VisualStyles styles(m_styled);
     return std::make_unique<Win32ControlPeer>(design, sink, *this,
                                               dynamic_cast<Win32ControlPeer*>(container));
 }

@@ -56,6 +56,7 @@ class Win32WindowPeer : public WindowPeer {
     double m_tpp;
     DWORD m_style = 0, m_exStyle = 0;
     bool m_tabs;
+    bool m_styled;          // whether its controls have the common controls' visual styles
     bool m_applying = true; // until the native window exists
     HBRUSH m_backBrush = nullptr;
     COLORREF m_back = 0;

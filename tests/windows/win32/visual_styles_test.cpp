@@ -1,0 +1,114 @@
+// The common controls' visual styles on Win32: on every control, dialog and box a person sees
+// with them, and not on the prompt window, whose start would pay for loading them.
+#include "../fixture.h"
+#include "native.h"
+
+#include "about/about_window.h"
+#include "prompt/form1.h"
+#include "settings/settings_window.h"
+#include "toolkit/program.h"
+
+#include <commctrl.h>
+
+namespace {
+
+// Whether the control is made by version 6 of the common controls: its class's procedure is
+// theirs, not the system's own (version 5 leaves buttons, lists and boxes to user32).
+bool Styled(HWND control) {
+    const auto proc = reinterpret_cast<LPCWSTR>(GetClassLongPtrW(control, GCLP_WNDPROC));
+    HMODULE module = nullptr;
+    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            proc, &module))
+        return false;
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(module, path, MAX_PATH);
+    const wchar_t* name = wcsrchr(path, L'\\');
+    return lstrcmpiW(name ? name + 1 : path, L"comctl32.dll") == 0;
+}
+
+// Every control of that class under the window is styled, and there is one.
+void ExpectStyled(uintptr_t window, const wchar_t* cls, const char* where) {
+    const std::vector<HWND> found = native::Windows(cls, window);
+    EXPECT_FALSE(found.empty()) << where;
+    for (HWND h : found)
+        EXPECT_TRUE(Styled(h)) << where;
+}
+
+// Checks the open dialog or box while the driver holds it open.
+driver::Reply Inspecting(const wchar_t* cls, const char* where) {
+    driver::Reply r = driver::Cancel();
+    r.whileOpen = [cls, where] {
+        int open = 0;
+        for (HWND dialog : native::Windows(L"#32770"))
+            if (IsWindowVisible(dialog) && IsWindowEnabled(dialog) && ++open)
+                ExpectStyled(reinterpret_cast<uintptr_t>(dialog), cls, where);
+        EXPECT_EQ(open, 1) << where;
+    };
+    return r;
+}
+
+HWND PromptTextBox() {
+    const std::vector<HWND> edits = native::Windows(L"Edit", toolkit::Instance<Form1>().hWnd());
+    return edits.empty() ? nullptr : edits.front();
+}
+
+using VisualStylesTest = WindowTest;
+
+TEST_F(VisualStylesTest, OnTheSettingsAndAboutWindowsAndDialogsNotOnThePrompt) {
+    toolkit::Instance<Form1>().Show();
+    const HWND box = PromptTextBox();
+    ASSERT_TRUE(box);
+    EXPECT_FALSE(Styled(box));
+    // What the box would have had from them: Ctrl+A selects the whole text.
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageW(box, WM_KEYDOWN, 'A', 1);
+    SendMessageW(box, WM_CHAR, 1, 1);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    DWORD from = 1, to = 0;
+    SendMessageW(box, EM_GETSEL, WPARAM(&from), LPARAM(&to));
+    EXPECT_EQ(from, 0u);
+    EXPECT_EQ(to, DWORD(GetWindowTextLengthW(box)));
+
+    设置& s = toolkit::Instance<设置>();
+    关于& a = toolkit::Instance<关于>();
+    const struct {
+        uintptr_t window;
+        const wchar_t* cls;
+        const char* where;
+    } windows[] = {
+        {s.hWnd(), L"Button", "the settings window's buttons"},
+        {s.hWnd(), L"ComboBox", "its lists"},
+        {s.hWnd(), L"Edit", "the lists' edit fields"},
+        {s.hWnd(), L"Static", "its labels"},
+        {a.hWnd(), L"Edit", "the About window's change log"},
+        {a.hWnd(), L"Button", "its frame"},
+    };
+    for (const auto& w : windows)
+        ExpectStyled(w.window, w.cls, w.where);
+
+    driver::Answer(Inspecting(L"Button", "the colour dialog's buttons"));
+    s.Command3_Click();
+    driver::Answer(Inspecting(L"ComboBox", "the font dialog's lists"));
+    s.Command2_Click();
+    driver::Answer(Inspecting(L"Button", "a message box's button"));
+    a.Label7_Click();
+
+    // The tip of the prompt's text box comes with the pointer.
+    SendMessageW(box, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    int tools = 0;
+    for (HWND tip : native::Windows(TOOLTIPS_CLASSW))
+        tools += int(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
+    EXPECT_EQ(tools, 1);
+
+    // Nothing of that stays active for a prompt window made afterwards.
+    toolkit::DestroyAllForms();
+    ASSERT_TRUE(PromptTextBox());
+    EXPECT_FALSE(Styled(PromptTextBox()));
+}
+
+} // namespace
