@@ -96,6 +96,15 @@ void Form1::keepOnScreen() {
     }
 }
 
+void Form1::BringFullyOnScreen() {
+    const Place place =
+        InsideWorkArea({Left(), Top(), Width(), Height()}, toolkit::CurrentRealisation().screens());
+    if (place.left != Left())
+        setLeft(place.left);
+    if (place.top != Top())
+        setTop(place.top);
+}
+
 void Form1::Form_Resize() {
     Text1.setWidth(TextBoxWidth(Width()));
     CalcTop();

@@ -15,6 +15,8 @@ class Form1 : public toolkit::Window {
 
     // Places the text box vertically for the current font size and window height.
     void CalcTop();
+    // Moves the window, keeping its size, wholly into the work area of the screen nearest to it.
+    void BringFullyOnScreen();
 
     void Form_Load() override;
     void Form_Resize() override;

@@ -71,6 +71,8 @@ class TextBox : public Control {
     TextBox(Window& window, const ControlDesign& design) : Control(window, withKind(design)) {}
     const std::string& Text() const { return m_text; }
     void setText(const std::string& text) { applyText(text); }
+    // As a paste over the whole text would leave it: line breaks are the box's own business.
+    void setPastedText(const std::string& text) { applyText(m_peer ? m_peer->pasted(text) : text); }
     std::string Tag;
 
   private:

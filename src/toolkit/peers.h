@@ -64,6 +64,9 @@ class ControlPeer {
     virtual void setBackColor(int32_t color) = 0;
     virtual void setEnabled(bool enabled) = 0;
     virtual void addItem(const std::string& item) = 0;
+    // A text box: what it holds when this text is pasted over all it had. Qt keeps line breaks
+    // (and shows them as spaces).
+    virtual std::string pasted(const std::string& text) const { return text; }
 
   protected:
     Liveness m_alive;
@@ -96,6 +99,10 @@ class WindowPeer {
     virtual void setBackColor(int32_t color) = 0;
     virtual void setMousePointer(int16_t shape) = 0;
     virtual void show() = 0; // also brings a visible window forward
+    // The same without taking the keyboard focus; hide keeps the native window.
+    virtual void showInactive() = 0;
+    virtual void hide() = 0;
+    virtual void setPassThrough(bool on) = 0; // pointer events go to the window beneath
     virtual uintptr_t nativeHandle() const = 0;
     // Opens a pop-up menu at the pointer; returns the chosen item's index, or -1.
     virtual int popupMenu(const std::vector<std::string>& captions) = 0;

@@ -2,6 +2,7 @@
 // What a realisation of the toolkit supplies: window peers, the screen, modal loops, and the
 // primitives behind the window services. It holds no behaviour of the program.
 #include "peers.h"
+#include "remote.h"
 #include "store.h"
 
 #include <cstdint>
@@ -43,6 +44,10 @@ class Realisation {
     virtual std::vector<Monitor> screens() const = 0; // the primary screen first
     virtual int messageBox(const std::string& text, int style, const std::string& title) = 0;
     virtual Store& store() = 0;
+
+    // Makes this process the prompt that requests from other processes reach, or says why not;
+    // a realisation that carries no requests leaves every start on its own.
+    virtual Claim listen(RemoteHandler) { return Claim::Unavailable; }
 
     virtual int run() = 0; // the event loop
     // At the program's end: takes every window of the process off the screen (its own, and an open

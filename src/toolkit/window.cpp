@@ -118,6 +118,7 @@ void Window::setMousePointer(int16_t shape) {
 void Window::Show() {
     if (!m_peer)
         return;
+    m_hidden = false;
     if (!m_shown) {
         m_shown = true;
         if (m_design.centreOnShow) {
@@ -129,6 +130,29 @@ void Window::Show() {
         Form_Resize();
     }
     m_peer->show();
+}
+
+void Window::Hide() {
+    m_hidden = true;
+    if (m_peer)
+        m_peer->hide();
+}
+
+void Window::ShowInactive() {
+    if (!m_peer)
+        return;
+    if (!m_shown) {
+        Show(); // the first appearance lays the window out, as any first show does
+        return;
+    }
+    m_hidden = false;
+    m_peer->showInactive();
+}
+
+void Window::setPassThrough(bool on) {
+    m_passThrough = on;
+    if (m_peer)
+        m_peer->setPassThrough(on);
 }
 
 void Window::PopupMenu(const Menu& menu) {
@@ -221,7 +245,7 @@ static void destroy(Window& window) {
 }
 
 void Window::restorePeer() {
-    if (m_peer && m_shown)
+    if (m_peer && m_shown && !m_hidden)
         m_peer->show();
 }
 

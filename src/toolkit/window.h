@@ -35,9 +35,16 @@ class Window : public WindowSink {
     void setMousePointer(int16_t shape);
     const std::string& Caption() const { return m_caption; }
     uintptr_t hWnd() const;
-    bool Visible() const { return m_shown && m_peer; }
+    bool Visible() const { return m_shown && !m_hidden && m_peer; }
 
     void Show();
+    // For commands from outside: the window leaves the screen or comes back, keeping its place,
+    // size and everything else, and neither takes the keyboard focus from whoever has it.
+    void Hide();
+    void ShowInactive();
+    // While on, every pointer event goes to whatever lies beneath the window.
+    void setPassThrough(bool on);
+    bool PassThrough() const { return m_passThrough; }
     // Opens the menu at the pointer; returns after the chosen item's Click has run.
     void PopupMenu(const Menu& menu);
 
@@ -71,7 +78,9 @@ class Window : public WindowSink {
     int32_t m_backColor = 0;
     int16_t m_mousePointer = 0;
     std::string m_caption;
-    bool m_shown = false;
+    bool m_shown = false; // shown at least once
+    bool m_hidden = false;
+    bool m_passThrough = false;
 };
 
 // The loaded windows, in load order.

@@ -10,9 +10,18 @@ export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/config XDG_CACHE_HOME=$WORK/home/.c
     XDG_DATA_HOME=$WORK/home/.local/share
 mkdir -p "$HOME"
 STORE=$XDG_CONFIG_HOME/PUPNAME.conf
-PASSED=0 FAILED=0 APP_PID= XVFB_PID= WM_PID=
+PASSED=0 FAILED=0 APP_PID= XVFB_PID= WM_PID= BUS_PID=
+# No session bus unless a test starts its own: the program never reaches a prompt of the person
+# running the tests, and every start is on its own, as on a system without one.
+export DBUS_SESSION_BUS_ADDRESS=unix:path=$WORK/no-session-bus
 
-cleanup() { kill $APP_PID $WM_PID $XVFB_PID 2>/dev/null; wait 2>/dev/null; rm -rf "$WORK"; }
+cleanup() { kill $APP_PID $WM_PID $XVFB_PID $BUS_PID 2>/dev/null; wait 2>/dev/null; rm -rf "$WORK"; }
+start_bus() { # a session bus of the test's own
+    dbus-daemon --session --nofork --print-address=3 3>"$WORK/bus" >/dev/null 2>&1 &
+    BUS_PID=$!
+    wait_for 10 grep -q . "$WORK/bus" || { echo "dbus-daemon did not start"; exit 1; }
+    export DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$WORK/bus")
+}
 trap cleanup EXIT
 
 check() { # check DESCRIPTION EXPECTED ACTUAL

@@ -74,8 +74,12 @@ struct WindowState {
     int clientWidth = 0, clientHeight = 0;
     bool visible = false;
     int alpha = 255;
+    bool passThrough = false; // pointer events go to the window beneath
+    bool active = false;      // it has the keyboard focus
 };
 WindowState Native(toolkit::Window& window);
+// Whether the platform gives the focus to every window it shows (Qt's offscreen one does).
+bool ShowingActivates();
 
 bool Enabled(toolkit::Control& control);
 // Whether any window of the process is on the screen: its own, a menu, a dialog, a box, a tip.

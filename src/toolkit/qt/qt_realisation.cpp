@@ -1,10 +1,10 @@
 #include "toolkit/realisation.h"
 
-#include "qt_command_line.h"
 #include "qt_convert.h"
 #include "qt_dialogs.h"
 #include "qt_messages.h"
 #include "qt_platform_choice.h"
+#include "qt_remote.h"
 #include "qt_store.h"
 #include "qt_translations.h"
 #include "qt_window_peer.h"
@@ -123,6 +123,8 @@ class QtRealisation : public Realisation {
 
     Store& store() override { return m_store; }
 
+    Claim listen(RemoteHandler handler) override { return m_bus.listen(std::move(handler)); }
+
     int run() override { return m_app.exec(); }
     void leaveScreen() override {
         // A popup closes in its own loop's time unless told to now; a modal dialog hidden here
@@ -175,6 +177,7 @@ class QtRealisation : public Realisation {
     StartupMessages m_startup;
     QApplication m_app;
     QtSettingsStore m_store;
+    BusListener m_bus;
 };
 
 std::optional<int32_t> QtRealisation::chooseColor(uintptr_t owner) {
@@ -193,7 +196,6 @@ std::optional<FontChoice> QtRealisation::chooseFont(const FontSeed& seed) {
 namespace toolkit {
 
 std::unique_ptr<Realisation> MakeRealisation(int& argc, char** argv) {
-    qt::ApplyCommandLine(argc, argv);
     qt::ChoosePlatform(argc, argv);
     return std::make_unique<qt::QtRealisation>(argc, argv);
 }

@@ -146,6 +146,27 @@ void QtWindowPeer::show() {
     m_widget->activateWindow();
 }
 
+// Qt's widgets hand Qt::WA_ShowWithoutActivating to the native window only when they create it;
+// the window tells the window manager (a user time of 0 on X11) from this property.
+void QtWindowPeer::showInactive() {
+    QWindow* native = m_widget->windowHandle();
+    if (native)
+        native->setProperty("_q_showWithoutActivating", true);
+    m_widget->show();
+    m_widget->raise();
+    if (native)
+        native->setProperty("_q_showWithoutActivating", QVariant());
+}
+
+void QtWindowPeer::hide() {
+    m_widget->hide();
+}
+
+// On X11 an empty input shape: the window stays mapped, on top and translucent as it was.
+void QtWindowPeer::setPassThrough(bool on) {
+    setFlag(Qt::WindowTransparentForInput, on);
+}
+
 // QWidget::winId() goes stale when Qt replaces the native window after a change of flags; the
 // QWindow always knows the current one.
 uintptr_t QtWindowPeer::nativeHandle() const {
@@ -230,9 +251,14 @@ void QtWindowPeer::requestMove() {
     pointerMoved(m_lastGlobal); // catch up with the travel so far
 }
 
-// Changing a widget's flags replaces its native window; telling the native window keeps it.
 void QtWindowPeer::setTopmost() {
-    const Qt::WindowFlags flags = m_widget->windowFlags() | Qt::WindowStaysOnTopHint;
+    setFlag(Qt::WindowStaysOnTopHint, true);
+}
+
+// Changing a widget's flags replaces its native window; telling the native window keeps it.
+void QtWindowPeer::setFlag(Qt::WindowType flag, bool on) {
+    Qt::WindowFlags flags = m_widget->windowFlags();
+    flags.setFlag(flag, on);
     if (QWindow* native = m_widget->windowHandle()) {
         m_widget->overrideWindowFlags(flags);
         native->setFlags(flags);

@@ -34,6 +34,9 @@ class QtWindowPeer : public WindowPeer {
     void setBackColor(int32_t color) override;
     void setMousePointer(int16_t shape) override;
     void show() override;
+    void showInactive() override;
+    void hide() override;
+    void setPassThrough(bool on) override;
     uintptr_t nativeHandle() const override;
     int popupMenu(const std::vector<std::string>& captions) override;
     std::unique_ptr<ControlPeer> createControl(const ControlDesign& design, ControlSink& sink,
@@ -61,6 +64,7 @@ class QtWindowPeer : public WindowPeer {
 
   private:
     void centreByFrame();
+    void setFlag(Qt::WindowType flag, bool on);
 
     QPointer<PeerWidget> m_widget;
     WindowSink* m_sink;

@@ -270,6 +270,16 @@ void Win32ControlPeer::addItem(const std::string& item) {
         SendMessageW(m_hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(item).c_str()));
 }
 
+// A one-line edit control takes a paste up to its first line feed, and the carriage return just
+// before it.
+std::string Win32ControlPeer::pasted(const std::string& text) const {
+    const bool oneLine = !(GetWindowLongW(m_hwnd, GWL_STYLE) & ES_MULTILINE);
+    const size_t lf = text.find('\n');
+    if (m_kind != ControlKind::TextBox || !oneLine || lf == std::string::npos)
+        return text;
+    return text.substr(0, lf > 0 && text[lf - 1] == '\r' ? lf - 1 : lf);
+}
+
 HBRUSH Win32ControlPeer::colour(HDC dc) {
     if (m_hasFore)
         SetTextColor(dc, m_fore);

@@ -22,6 +22,7 @@ class Win32ControlPeer : public ControlPeer {
     void setBackColor(int32_t color) override;
     void setEnabled(bool enabled) override;
     void addItem(const std::string& item) override;
+    std::string pasted(const std::string& text) const override;
 
     // The live peer of a control, or of the drop-down list whose edit field it is; null for any
     // other window (a control whose peer is gone, a window's own).

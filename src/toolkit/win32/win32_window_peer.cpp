@@ -134,6 +134,36 @@ void Win32WindowPeer::show() {
     SetForegroundWindow(m_hwnd);
 }
 
+void Win32WindowPeer::showInactive() {
+    ShowWindow(m_hwnd, SW_SHOWNOACTIVATE);
+    SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void Win32WindowPeer::hide() {
+    ShowWindow(m_hwnd, SW_HIDE);
+}
+
+// Only a layered window lets the pointer through; one made layered for that alone is drawn
+// opaque, and goes back to what it was when the pointer is given back.
+void Win32WindowPeer::setPassThrough(bool on) {
+    LONG style = GetWindowLongW(m_hwnd, GWL_EXSTYLE);
+    if (on) {
+        if (!(style & WS_EX_LAYERED)) {
+            m_layeredToPassThrough = true;
+            SetWindowLongW(m_hwnd, GWL_EXSTYLE, style | WS_EX_LAYERED | WS_EX_TRANSPARENT);
+            SetLayeredWindowAttributes(m_hwnd, 0, 255, LWA_ALPHA);
+            return;
+        }
+        style |= WS_EX_TRANSPARENT;
+    } else {
+        style &= ~WS_EX_TRANSPARENT;
+        if (m_layeredToPassThrough)
+            style &= ~WS_EX_LAYERED;
+        m_layeredToPassThrough = false;
+    }
+    SetWindowLongW(m_hwnd, GWL_EXSTYLE, style);
+}
+
 int Win32WindowPeer::popupMenu(const std::vector<std::string>& captions) {
     HMENU menu = CreatePopupMenu();
     for (size_t i = 0; i < captions.size(); ++i)
@@ -198,6 +228,7 @@ void Win32WindowPeer::setTopmost() {
 }
 
 void Win32WindowPeer::setAlpha(uint8_t alpha) {
+    m_layeredToPassThrough = false; // the window stays layered from now on
     SetWindowLongW(m_hwnd, GWL_EXSTYLE, GetWindowLongW(m_hwnd, GWL_EXSTYLE) | WS_EX_LAYERED);
     SetLayeredWindowAttributes(m_hwnd, 0, alpha, LWA_ALPHA);
 }

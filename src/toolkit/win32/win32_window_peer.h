@@ -15,6 +15,9 @@ class Win32WindowPeer : public WindowPeer {
     void setBackColor(int32_t color) override;
     void setMousePointer(int16_t shape) override;
     void show() override;
+    void showInactive() override;
+    void hide() override;
+    void setPassThrough(bool on) override;
     uintptr_t nativeHandle() const override { return reinterpret_cast<uintptr_t>(m_hwnd); }
     int popupMenu(const std::vector<std::string>& captions) override;
     std::unique_ptr<ControlPeer> createControl(const ControlDesign& design, ControlSink& sink,
@@ -59,6 +62,7 @@ class Win32WindowPeer : public WindowPeer {
     COLORREF m_back = 0;
     HCURSOR m_cursor = nullptr;
     bool m_anchored = false, m_moving = false;
+    bool m_layeredToPassThrough = false; // made layered only so that the pointer passes through
     unsigned m_moves = 0;
     UINT_PTR m_nextControlId = 100;
     POINT m_anchorCursor{}, m_anchorWindow{};

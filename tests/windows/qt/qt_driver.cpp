@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <deque>
 #include <filesystem>
@@ -210,7 +211,17 @@ void Place(toolkit::Window& window, int x, int y, int width, int height) {
 
 WindowState Native(toolkit::Window& window) {
     QWidget* w = widgetOf(window);
-    return {w->width(), w->height(), w->isVisible(), qRound(w->windowOpacity() * 255)};
+    const QWindow* native = w->windowHandle();
+    return {w->width(),
+            w->height(),
+            w->isVisible(),
+            qRound(w->windowOpacity() * 255),
+            native && native->flags().testFlag(Qt::WindowTransparentForInput),
+            native && QGuiApplication::focusWindow() == native};
+}
+
+bool ShowingActivates() {
+    return QGuiApplication::platformName() == QLatin1String("offscreen");
 }
 
 bool Enabled(toolkit::Control& control) {

@@ -257,12 +257,18 @@ WindowState Native(toolkit::Window& window) {
     RECT client;
     GetClientRect(h, &client);
     WindowState st{client.right, client.bottom, bool(IsWindowVisible(h))};
+    st.passThrough = (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TRANSPARENT) != 0;
+    st.active = GetForegroundWindow() == h;
     BYTE alpha = 255;
     DWORD flags = 0;
     if ((GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_LAYERED) &&
         GetLayeredWindowAttributes(h, nullptr, &alpha, &flags) && (flags & LWA_ALPHA))
         st.alpha = alpha;
     return st;
+}
+
+bool ShowingActivates() {
+    return false;
 }
 
 bool Enabled(toolkit::Control& control) {

@@ -1,0 +1,79 @@
+// The command-line client: a core application and a connection of its own, nothing of the
+// window system.
+#include "qt_convert.h"
+#include "qt_remote.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusError>
+#include <QDBusMessage>
+
+#include <optional>
+
+namespace toolkit::qt {
+
+namespace {
+
+constexpr char kConnection[] = "kelm-prompt-client";
+// A save may wait for another copy's lock for up to ten seconds.
+constexpr int kQuitTimeoutMs = 25000;
+constexpr int kTimeoutMs = 10000;
+
+RemoteReply call(const RemoteRequest& request) {
+    using Status = RemoteReply::Status;
+    const QDBusConnection bus =
+        QDBusConnection::connectToBus(QDBusConnection::SessionBus, QLatin1String(kConnection));
+    if (!bus.isConnected())
+        return {Status::Unreachable, "没有会话总线 (no session bus)"};
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        QLatin1String(kBusName), QLatin1String(kObjectPath), QLatin1String(kInterface),
+        QLatin1String(MethodOf(request.action)));
+    message.setAutoStartService(false);
+    if (request.action == RemoteAction::SetText)
+        message << Q(request.text);
+    else if (request.action == RemoteAction::Lock || request.action == RemoteAction::Unlock)
+        message << (request.action == RemoteAction::Lock);
+    const QDBusMessage reply = bus.call(
+        message, QDBus::Block, request.action == RemoteAction::Quit ? kQuitTimeoutMs : kTimeoutMs);
+    if (reply.type() == QDBusMessage::ReplyMessage)
+        return {Status::Done, reply.arguments().isEmpty() ? std::string()
+                                                          : S(reply.arguments().at(0).toString())};
+    const QDBusError error(reply);
+    switch (error.type()) {
+    case QDBusError::ServiceUnknown:
+        return {Status::NoPrompt, {}};
+    case QDBusError::NoReply:
+    case QDBusError::Timeout:
+    case QDBusError::TimedOut:
+        return {Status::NoAnswer, {}};
+    default:
+        break;
+    }
+    if (reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner"))
+        return {Status::NoPrompt, {}};
+    if (reply.errorName() == QLatin1String(kRefusedError))
+        return {Status::Refused, S(reply.errorMessage())};
+    return {Status::NoAnswer, S(reply.errorName() + QLatin1String(": ") + reply.errorMessage())};
+}
+
+} // namespace
+
+} // namespace toolkit::qt
+
+namespace toolkit {
+
+RemoteReply SendToRunningPrompt(const RemoteRequest& request) {
+    std::optional<QCoreApplication> own;
+    static int argc = 1;
+    static char name[] = "kelm-prompt";
+    static char* argv[] = {name, nullptr};
+    if (!QCoreApplication::instance())
+        own.emplace(argc, argv);
+    const RemoteReply reply = qt::call(request);
+    // Gone before the application is, so that a window system started next finds the bus
+    // as new.
+    QDBusConnection::disconnectFromBus(QLatin1String(qt::kConnection));
+    return reply;
+}
+
+} // namespace toolkit

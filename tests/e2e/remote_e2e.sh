@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# Commands from another process: the running prompt applies them without taking the focus; a
+# second start finds the first; without a session bus every start is on its own, as before.
+source "$(dirname "$0")/lib.sh"
+start_x
+start_bus
+
+active() { xprop -root _NET_ACTIVE_WINDOW | awk '{print $NF}'; }
+prompts() { named Kelm屏幕提示框 | wc -l; }
+mapped() { xwininfo -id "$WIN" | awk '/Map State/{print $3}'; }
+run() { "$APP" "$@" 2>>"$WORK/client.log"; } # run ARGUMENTS...: a command; prints its output
+double_click_caption() { xdotool mousemove 100 22 click --repeat 2 --delay 80 1; sleep 0.4; }
+
+echo "# with no prompt running"
+run --get-text
+check "--get-text exits 1 and says why" "1|kelm-prompt: 没有运行中的提示框 (no prompt is running)" \
+    "$?|$(tail -n 1 "$WORK/client.log")"
+fresh_store
+seed _left 0; seed _top 0
+start_app --text "从命令行启动"
+check "--text starts the program showing the text" "从命令行启动" "$(run --get-text)"
+
+echo "# commands to the running prompt leave the focus where it is"
+xmessage -geometry 300x100+600+400 -title kelm-other other >/dev/null 2>&1 &
+OTHER_PID=$!
+wait_for 5 named kelm-other
+xdotool windowactivate --sync "$(named kelm-other | head -n 1)"
+wait_for 3 sh -c "[ \"\$(xprop -root _NET_ACTIVE_WINDOW | awk '{print \$NF}')\" != 0x0 ]"
+focused=$(active)
+run --text "第二个进程写的 text"
+check "--text exits 0 once applied" "0|第二个进程写的 text" "$?|$(run --get-text)"
+run --hide
+check "--hide unmaps the window" IsUnMapped "$(mapped)"
+run --toggle
+check_geometry "--toggle shows it again at the same place and size" "0 0 200 47"
+run --hide; run --show
+check_geometry "--show after --hide: the same place and size" "0 0 200 47"
+check "above others, still" yes "$(has_state "$WIN" _NET_WM_STATE_ABOVE)"
+check "no command took the focus" "$focused" "$(active)"
+
+echo "# locked, the pointer passes through"
+run --lock
+double_click_caption
+check "locked: a double-click leaves the text" "第二个进程写的 text" "$(run --get-text)"
+run --text "锁着也能改"
+check "--text works while locked" "锁着也能改" "$(run --get-text)"
+run --unlock
+double_click_caption
+check "unlocked: a double-click clears it" "" "$(run --get-text)"
+
+echo "# a second start shows the first, unlocked, and ends"
+run --text "只有一个"
+run --lock; run --hide
+"$APP" >>"$WORK/client.log" 2>&1
+check "a plain second start exits 0, one prompt window, shown" "0 1 IsViewable" "$? $(prompts) $(mapped)"
+double_click_caption
+check "the second start unlocked it" "" "$(run --get-text)"
+gdbus call --session --dest io.github.kelm_prompt.prompt --object-path /io/github/kelm_prompt/prompt \
+    --method io.github.kelm_prompt.Prompt.SetText "gdbus 也行" >/dev/null
+check "gdbus reaches it too" "gdbus 也行" "$(run --get-text)"
+# Calls of the wrong shape get an error reply each, and the prompt goes on as it was.
+refused=
+for call in "SetLocked string:yes" "SetText" "SetText int32:7" "SetText string:a string:b" \
+    "GetText string:x" "Nope" "Quit boolean:true"; do
+    # shellcheck disable=SC2086 # the method and its arguments are split on purpose
+    dbus-send --session --print-reply --dest=io.github.kelm_prompt.prompt \
+        /io/github/kelm_prompt/prompt io.github.kelm_prompt.Prompt.$call >/dev/null 2>&1 || refused+=x
+done
+check "malformed calls are refused and change nothing" "xxxxxxx|gdbus 也行|IsViewable" \
+    "$refused|$(run --get-text)|$(mapped)"
+
+echo "# --quit saves as 退出 does"
+xdotool mousemove 100 22 mousedown 1 mousemove 160 60 mousemove 220 102 mouseup 1
+check_geometry "dragged" "120 80 200 47"
+run --hide
+run --quit
+check "--quit exits 0" 0 "$?"
+app_ends
+check "the prompt ended and saved its text and place, hidden as it was" "0 gdbus 也行|1800 1200 3000 705" \
+    "$APP_STATUS $(placed)"
+
+echo "# without a session bus every start is on its own"
+export DBUS_SESSION_BUS_ADDRESS=unix:path=$WORK/no-session-bus
+start_app
+first=$APP_PID
+"$APP" >>"$WORK/app.log" 2>&1 &
+APP_PID=$!
+wait_for 10 sh -c '[ "$(xdotool search --onlyvisible --name "^Kelm屏幕提示框\$" | wc -l)" = 2 ]'
+check "two starts, two windows" 2 "$(prompts)"
+run --text x
+check "a command says there is no bus and exits 1" \
+    "1|kelm-prompt: 无法联系提示框 (the prompt cannot be reached): 没有会话总线 (no session bus)" \
+    "$?|$(tail -n 1 "$WORK/client.log")"
+kill "$first"
+stop_app TERM
+kill "$OTHER_PID"
+finish
