@@ -7,8 +7,6 @@
 #include "toolkit/remote.h"
 #include "toolkit/window.h"
 
-#include <cstdio>
-
 namespace {
 
 using toolkit::RemoteAction;
@@ -16,15 +14,14 @@ using toolkit::RemoteReply;
 
 // What a command's reply means for the process that sent it.
 int reported(const RemoteReply& reply, RemoteAction action) {
+    using toolkit::Stream;
     if (reply.status != RemoteReply::Status::Done) {
-        std::fprintf(stderr, "%s\n", remote::ReplyProblem(reply).c_str());
+        toolkit::Print(Stream::Error, remote::ReplyProblem(reply) + "\n");
         return 1;
     }
-    if (action == RemoteAction::GetText) {
-        std::fwrite(reply.text.data(), 1, reply.text.size(), stdout);
-        std::fputc('\n', stdout);
-    }
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    if (action == RemoteAction::GetText)
+        return toolkit::Print(Stream::Output, reply.text + "\n") ? 0 : 1;
+    return 0;
 }
 
 } // namespace
@@ -33,7 +30,8 @@ int main(int argc, char** argv) {
     const remote::Invocation invocation =
         remote::ParseCommandLine(toolkit::CommandLine(argc, argv));
     if (invocation.status) {
-        std::fputs(invocation.output.c_str(), *invocation.status == 0 ? stdout : stderr);
+        toolkit::Print(*invocation.status == 0 ? toolkit::Stream::Output : toolkit::Stream::Error,
+                       invocation.output);
         return *invocation.status;
     }
     const toolkit::RemoteRequest& request = invocation.request;
@@ -46,11 +44,16 @@ int main(int argc, char** argv) {
     }
 
     kelm::StartToolkit(argc, argv);
-    // Claimed before the window exists: a second start at the same moment finds this one.
-    if (toolkit::CurrentRealisation().listen(remote::Answer) == toolkit::Claim::Taken) {
+    // Claimed before the window exists: a second start at the same moment finds this one. The
+    // one that had it may be ending just now; then this start goes on in its place.
+    for (int tries = 0; tries < 2; ++tries) {
+        if (toolkit::CurrentRealisation().listen(remote::Answer) != toolkit::Claim::Taken)
+            break;
         const RemoteReply reply = toolkit::SendToRunningPrompt(request);
-        kelm::StopToolkit();
-        return reported(reply, request.action);
+        if (reply.status != RemoteReply::Status::NoPrompt || tries == 1) {
+            kelm::StopToolkit();
+            return reported(reply, request.action);
+        }
     }
     toolkit::Dispatch([&] {
         Form1& prompt = toolkit::Instance<Form1>();

@@ -43,6 +43,12 @@ struct RemoteReply {
 // valid UTF-8 is passed on as invalid UTF-8, for the parser to refuse.
 std::vector<std::string> CommandLine(int argc, char** argv);
 
+enum class Stream { Output, Error };
+// Writes TEXT to the standard output or error of whoever ran the program; false when it could not.
+// A Windows program with windows has no console of its own: it writes to its standard streams when
+// they are redirected, else to the console of the process that started it.
+bool Print(Stream stream, std::string_view text);
+
 // Whether the realisation's toolkit takes an option of this name (without dashes) on the command
 // line: nothing when it does not, otherwise whether the option takes a value.
 std::optional<bool> ToolkitOption(std::string_view name);

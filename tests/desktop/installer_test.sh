@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # installer_test.sh BUILD_DIR VERSION: makes the Windows installer and zip with cpack, then, under
 # Wine in a prefix of its own, installs, upgrades and uninstalls the program, silently and through
-# the installer's pages, while the installed program and a portable copy from the zip run.
+# the installer's pages, while the installed program or a portable copy from the zip runs (one
+# prompt runs per session: a second start only shows the first).
 source "$(dirname "$0")/../e2e/lib.sh" "$1/kelm-prompt.exe"
 source "$(dirname "$0")/../e2e/wine_lib.sh"
 BUILD=$(realpath "$1")
@@ -59,7 +60,8 @@ logon() { # where the Startup folder's shortcut starts the program from
     place "$(winepath -u "$(grep -aoE '[A-Z]:\\[^[:cntrl:]]*\.exe' "$lnk" | head -n 1)" 2>/dev/null)"
 }
 holds() { for d in "$dir" "$other"; do [ -e "$d/kelm-prompt.exe" ] && place "$d/kelm-prompt.exe"; done | xargs; }
-state() { echo "$(running)|$(holds)|$(logon)"; }
+shown() { xdotool search --onlyvisible --name '^Kelm屏幕提示框$' 2>/dev/null | wc -l; }
+state() { echo "$(running)|$(holds)|$(logon)|$(shown)"; }
 state_is() { [ "$(state)" = "$1" ]; }
 
 start_copy() { # start_copy EXE: through wine-run.sh, as the other Wine tests start the program
@@ -67,7 +69,22 @@ start_copy() { # start_copy EXE: through wine-run.sh, as the other Wine tests st
     COPY_PID=$!
     wait_for 20 sh -c "xdotool search --onlyvisible --pid $COPY_PID | grep -q ."
 }
-both_copies() { start_copy "$(winepath -w "$dir/kelm-prompt.exe" 2>/dev/null)"; start_copy "$PORTABLE"; PORTABLE_PID=$COPY_PID; }
+ends() { "$WINE" "$1" --quit </dev/null >/dev/null 2>&1; wait_for 20 sh -c "! kill -0 $COPY_PID"; }
+# A logon would start the installed copy again, which shows the prompt that runs: a hidden one
+# stays hidden unless something logs on.
+hidden_then_run() {
+    "$WINE" "$dir/kelm-prompt.exe" </dev/null >>"$WORK/app.log" 2>&1 &
+    COPY_PID=$!
+    wait_for 20 sh -c "xdotool search --onlyvisible --pid $COPY_PID | grep -q ."
+    "$WINE" "$dir/kelm-prompt.exe" --hide </dev/null >/dev/null 2>&1
+    "$RUN" "$PORTABLE" --get-text </dev/null >/dev/null 2>&1
+}
+portable_then_upgrade() {
+    ends "$dir/kelm-prompt.exe"
+    start_copy "$PORTABLE"
+    PORTABLE_PID=$COPY_PID
+    silent /D=C:\kelm-elsewhere
+}
 silent() { wine_quiet "$SETUP" /S "$@"; }
 first_install() { silent /LOGON; LAID=$(laid_down); entry >"$WORK/entry"; }
 # Through the pages as a person goes: 登录时启动 clicked once, then Return for each page's default
@@ -84,21 +101,22 @@ through_pages() {
         wait_for 1 sh -c "! kill -0 $pid" && break
     done
 }
-# The portable copy is the one in front: the one found first by a look for the program's window.
-uninstall() {
+installed_then_uninstall() {
+    COPY_PID=$PORTABLE_PID
+    ends "$PORTABLE"
     fresh_store
-    xdotool windowactivate --sync "$(xdotool search --onlyvisible --pid "$PORTABLE_PID" | head -n 1)"
+    start_copy "$(winepath -w "$dir/kelm-prompt.exe" 2>/dev/null)"
     wine_quiet "$dir/uninstall.exe" /S # it goes on from a copy of itself
 }
 
 # description | what is done | the copies that run | the folders that hold the program | where the
-# logon shortcut starts it from
+# logon shortcut starts it from | the prompt windows shown
 cases=(
-    "/S /LOGON installs into A with a logon start|first_install||A|A"
-    "wine-run.sh starts only what it is given, not the Startup folder too|both_copies|A P|A|A"
-    "a silent upgrade sent elsewhere (/D, no /LOGON) stays in A, keeps the logon start and closes only A's copy|silent /D=C:\\kelm-elsewhere|P|A|A"
-    "through the pages the logon start shows ticked: one click removes it|through_pages|A P|A|none"
-    "the uninstaller closes only A's copy, and removes A|uninstall|P||none"
+    "/S /LOGON installs into A with a logon start|first_install||A|A|0"
+    "wine-run.sh starts only what it is given, not the Startup folder too|hidden_then_run|A|A|A|0"
+    "a silent upgrade sent elsewhere (/D, no /LOGON) stays in A, keeps the logon start and leaves the portable copy running|portable_then_upgrade|P|A|A|1"
+    "through the pages the logon start shows ticked: one click removes it|through_pages|P|A|none|1"
+    "the uninstaller closes A's copy, and removes A|installed_then_uninstall|||none|0"
 )
 for case in "${cases[@]}"; do
     IFS='|' read -r what action expected <<<"$case"
@@ -115,6 +133,4 @@ check "/S /LOGON lays down the exe, uninstaller and both shortcuts; Apps & featu
 check "uninstalled: no files, shortcuts or entry; the settings, saved by the copy it closed, stay" \
     "no no no no|no|0|[文本内容]" \
     "$(laid_down)|$(yes_if test -e "$dir")|$(entry | wc -l)|$(stored _文本内容)"
-APP_PID=$PORTABLE_PID
-close_app
 finish

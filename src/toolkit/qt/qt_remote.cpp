@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <array>
+#include <cstdio>
 #include <cstring>
 
 namespace toolkit::qt {
@@ -50,6 +51,11 @@ namespace toolkit {
 std::vector<std::string> CommandLine(int argc, char** argv) {
     // Linux passes bytes: a text in another encoding than UTF-8 is refused by the parser.
     return std::vector<std::string>(argv, argv + argc);
+}
+
+bool Print(Stream stream, std::string_view text) {
+    FILE* file = stream == Stream::Output ? stdout : stderr;
+    return std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
 }
 
 std::optional<bool> ToolkitOption(std::string_view name) {

@@ -294,6 +294,16 @@ void Win32ControlPeer::setFocus() {
         SetFocus(m_hwnd);
 }
 
+// A one-line edit control takes a paste up to its first line feed, and the carriage return just
+// before it.
+std::string Win32ControlPeer::pasted(const std::string& text) const {
+    const bool oneLine = !(GetWindowLongW(m_hwnd, GWL_STYLE) & ES_MULTILINE);
+    const size_t lf = text.find('\n');
+    if (m_kind != ControlKind::TextBox || !oneLine || lf == std::string::npos)
+        return text;
+    return text.substr(0, lf > 0 && text[lf - 1] == '\r' ? lf - 1 : lf);
+}
+
 HBRUSH Win32ControlPeer::colour(HDC dc) {
     if (m_hasFore)
         SetTextColor(dc, m_fore);

@@ -27,6 +27,7 @@ class Win32ControlPeer : public ControlPeer {
     void setLabel(ControlPeer& label) override;
     bool hasFocus() const override;
     void setFocus() override;
+    std::string pasted(const std::string& text) const override;
 
     // The live peer of a control, or of the drop-down list whose edit field it is; null for any
     // other window (a control whose peer is gone, a window's own).

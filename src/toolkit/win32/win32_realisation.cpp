@@ -5,6 +5,7 @@
 #include "win32_controls.h"
 #include "win32_dialogs.h"
 #include "win32_input.h"
+#include "win32_remote.h"
 #include "win32_store.h"
 #include "win32_system_dll.h"
 #include "win32_text.h"
@@ -106,8 +107,11 @@ class Win32Realisation : public Realisation {
 
     Store& store() override { return m_store; }
 
+    Claim listen(RemoteHandler handler) override { return m_remote.listen(std::move(handler)); }
+
     int run() override {
         owner();
+        m_remote.open();
         ModalLoop loop;
         MSG msg;
         while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -182,6 +186,7 @@ class Win32Realisation : public Realisation {
     HWND m_owner = nullptr;
     double m_tpp = 15;
     RegistryStore m_store;
+    RemoteListener m_remote;
 };
 
 } // namespace

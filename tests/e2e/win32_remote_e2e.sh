@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# The commands for the running prompt, Windows build under Wine in Xvfb with openbox: one prompt
+# per session, each command from another process, what the shell sees (output, exit status), and
+# requests no command would send, from a small program of the tests.
+# win32_remote_e2e.sh kelm-prompt.exe remote-probe.exe
+PROBE=$(realpath "$2")
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/wine_lib.sh"
+start_x
+wine_restart
+set_dpi 96
+
+APP_WINE=$(winepath -w "$APP" 2>/dev/null)
+probe() { "$RUN" "$PROBE" "$@" </dev/null 2>/dev/null; } # probe MODE ARGS...: its output
+# kelm ARGS...: the command's output; one that started a prompt instead is ended after 20 s
+kelm() { timeout 20 "$RUN" "$APP" "$@" </dev/null 2>>"$WORK/stderr"; }
+status() { kelm "$@" >/dev/null; echo $?; } # status ARGS...: its exit status
+hex() { od -An -tx1 | tr -d ' \n'; }        # the bytes of the standard input
+# mapped STATE: the prompt window's map state, once it is STATE or after 3 s
+mapped() {
+    wait_for 3 sh -c "xwininfo -id $WIN | grep -q 'Map State: $1\$'"
+    xwininfo -id "$WIN" | sed -n 's/^  Map State: //p'
+}
+# A double-click on the middle of the caption: unlocked, it clears the text.
+double_click() {
+    local x y w h
+    read -r x y w h <<<"$(geometry "$WIN")"
+    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click --repeat 2 --delay 80 1
+    sleep 0.5
+}
+prompts() { named Kelm屏幕提示框 | wc -l; }
+
+echo "# no prompt running"
+fresh_store
+check "--get-text and --hide exit 1, an unknown option and an unpaired surrogate in TEXT 2" \
+    "1 1 2 2" "$(status --get-text) $(status --hide) $(status --colour=red) \
+$(probe spawn "$APP_WINE" x >/dev/null; echo $?)"
+check "and say why on standard error" "kelm-prompt: 没有运行中的提示框 (no prompt is running)" \
+    "$(head -n 1 "$WORK/stderr" | tr -d '\r')"
+
+echo "# two starts at once: one prompt"
+seed _文本内容 "起始"
+"$RUN" "$APP" </dev/null >>"$WORK/app.log" 2>&1 &
+first=$!
+"$RUN" "$APP" </dev/null >>"$WORK/app.log" 2>&1 &
+second=$!
+wait_for 20 prompt_window || { echo "FAIL - no prompt window"; cat "$WORK/app.log"; exit 1; }
+WIN=$(prompt_window)
+wait_for 10 sh -c "! kill -0 $first 2>/dev/null || ! kill -0 $second 2>/dev/null"
+if kill -0 "$first" 2>/dev/null; then APP_PID=$first other=$second; else APP_PID=$second other=$first; fi
+ended=running
+if kill -0 "$other" 2>/dev/null; then kill "$other"; else wait "$other"; ended=$?; fi
+check "one of them exits 0 and one prompt window stays" "0 1" "$ended $(prompts)"
+
+echo "# the commands"
+check "--text exits 0" 0 "$(status --text '远程 text')"
+check "--get-text writes the text and a Windows line end to a pipe" \
+    "$(printf '远程 text\r\n' | hex)" "$(kelm --get-text | hex)"
+check "--get-text not redirected writes to the console it was run from" "远程 text" \
+    "$(probe console "$APP_WINE" --get-text | tr -d '\r')"
+before=$(geometry "$WIN")
+check "--hide unmaps the window" "0 IsUnMapped" "$(status --hide) $(mapped IsUnMapped)"
+check "--show maps it again at the same place and size" "0 IsViewable $before" \
+    "$(status --show) $(mapped IsViewable) $(geometry "$WIN")"
+check "--lock keeps it in place" "0 $before" "$(status --lock) $(geometry "$WIN")"
+double_click
+check "locked, a double-click on the caption goes through and leaves the text" "远程 text" \
+    "$(kelm --get-text | tr -d '\r')"
+status --unlock >/dev/null
+double_click
+check "unlocked again, the double-click reaches it and clears the text" "" \
+    "$(kelm --get-text | tr -d '\r')"
+status --text $'一行\r\n二行' >/dev/null
+check "TEXT is taken as a paste into the box takes it: up to the line break" \
+    "$(printf '一行\r\n' | hex)" "$(kelm --get-text | hex)"
+
+check "requests no command sends are refused, each one" 0 \
+    "$(probe malformed >"$WORK/probe.log"; echo $?)"
+grep FAIL "$WORK/probe.log"
+check "and change nothing" "一行 IsViewable" "$(kelm --get-text | tr -d '\r') $(mapped IsViewable)"
+
+status --hide >/dev/null
+status --lock >/dev/null
+check "a plain start while the prompt runs exits 0" 0 "$(status)"
+check "and shows the one prompt, in place" "1 IsViewable $before" \
+    "$(prompts) $(mapped IsViewable) $(geometry "$WIN")"
+double_click
+check "unlocked" "" "$(kelm --get-text | tr -d '\r')"
+
+status --text "退出前" >/dev/null
+status --hide >/dev/null
+check "--quit exits 0" 0 "$(status --quit)"
+app_ends
+check "the hidden prompt ended and saved its text" "0 退出前" "$APP_STATUS $(stored _文本内容)"
+
+echo "# a command that starts the prompt"
+"$RUN" "$APP" --text $'开始\n第二行' </dev/null >>"$WORK/app.log" 2>&1 &
+APP_PID=$!
+wait_for 20 prompt_window
+WIN=$(prompt_window)
+check "--text with no prompt running starts one with the text's first line" "开始" \
+    "$(kelm --get-text | tr -d '\r')"
+status --quit >/dev/null
+app_ends
+check "which ends on --quit" 0 "$APP_STATUS"
+finish
