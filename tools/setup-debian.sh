@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libxcb1-dev
     libfontconfig-dev libgtest-dev fonts-wqy-microhei xvfb openbox xdotool x11-utils imagemagick clang
     libclang-rt-14-dev desktop-file-utils appstream man-db dpkg-dev file strace lintian valgrind
-    dbus-daemon libglib2.0-bin)
+    dbus-daemon libglib2.0-bin at-spi2-core python3-pyatspi)
 # The Windows build: mingw-w64 with posix threads (GoogleTest needs std::mutex), the GoogleTest
 # sources to build for Windows, Wine to run it, and NSIS for its installer. Wine's recommends are
 # large and unneeded, except its Tahoma (fonts-wine), named here.

@@ -15,6 +15,7 @@ inline toolkit::WindowDesign Window() {
     d.clientWidth = 6465;
     d.clientHeight = 6780;
     d.centreOnShow = true;
+    d.escapeCloses = true;
     return d;
 }
 
@@ -35,6 +36,7 @@ inline toolkit::ControlDesign Link(float left, float top, float width, float hei
     f.Charset = 134;
     d.font = f;
     d.foreColor = 0xFF0000;
+    d.link = true;
     return d;
 }
 
@@ -49,6 +51,7 @@ inline toolkit::ControlDesign ChangeLog() {
     toolkit::ControlDesign d = At(120, 4560, 6255, 2295, "ts");
     d.multiLine = true;
     d.verticalScrollBar = true;
+    d.accessibleName = "更新日志";
     return d;
 }
 

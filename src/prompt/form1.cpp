@@ -54,6 +54,7 @@ Form1::Form1() : Window(form1_design::Window()), Text1(*this, form1_design::Text
         Text1_MouseUp(a.Button, a.Shift, a.X, a.Y);
     };
     Text1.onDblClick = [this] { Text1_DblClick(); };
+    Text1.onContextMenu = [this] { Text1_ContextMenu(); };
 }
 
 void Form1::Form_Load() {
@@ -153,11 +154,20 @@ void Form1::Text1_MouseDown(int16_t Button, int16_t /*Shift*/, float /*X*/, floa
     if (Button == toolkit::vbLeftButton) {
         DragWindow(hWnd(), Button);
     } else if (Button == toolkit::vbRightButton) {
-        // Disabled, the box cannot show its own edit menu over ours.
-        Text1.setEnabled(false);
-        showContextMenu();
-        Text1.setEnabled(true);
+        showContextMenuFromText1(nullptr);
     }
+}
+
+// As the right button does, with the menu at the box: there is no pointer to open it at.
+void Form1::Text1_ContextMenu() {
+    showContextMenuFromText1(&Text1);
+}
+
+// Disabled, the box cannot show its own edit menu over ours.
+void Form1::showContextMenuFromText1(const toolkit::Control* at) {
+    Text1.setEnabled(false);
+    showContextMenu(at);
+    Text1.setEnabled(true);
 }
 
 void Form1::Text1_MouseMove(int16_t Button, int16_t /*Shift*/, float /*X*/, float /*Y*/) {
@@ -177,6 +187,10 @@ void Form1::Text1_DblClick() {
 }
 
 // The menu belongs to the settings window: the first one loads it, hidden.
-void Form1::showContextMenu() {
-    PopupMenu(toolkit::Instance<设置>().Rightmenu);
+void Form1::showContextMenu(const toolkit::Control* at) {
+    const toolkit::Menu& menu = toolkit::Instance<设置>().Rightmenu;
+    if (at)
+        PopupMenu(menu, *at);
+    else
+        PopupMenu(menu);
 }

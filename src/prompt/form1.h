@@ -28,8 +28,11 @@ class Form1 : public toolkit::Window {
     void Text1_MouseMove(int16_t Button, int16_t Shift, float X, float Y);
     void Text1_MouseUp(int16_t Button, int16_t Shift, float X, float Y);
     void Text1_DblClick();
+    // The Menu key or Shift+F10 in the text box.
+    void Text1_ContextMenu();
 
   private:
-    void showContextMenu();
+    void showContextMenu(const toolkit::Control* at = nullptr);
+    void showContextMenuFromText1(const toolkit::Control* at);
     void keepOnScreen();
 };

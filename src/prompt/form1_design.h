@@ -38,6 +38,7 @@ inline toolkit::ControlDesign Text1() {
     d.centred = true;
     // A borderless box blends into the window surface around it.
     d.border = false;
+    d.accessibleName = "提示文本";
     return d;
 }
 

@@ -15,6 +15,7 @@ inline toolkit::WindowDesign Window() {
     d.clientWidth = 3765;
     d.clientHeight = 3075;
     d.centreOnShow = true;
+    d.escapeCloses = true;
     return d;
 }
 

@@ -15,6 +15,7 @@
 using namespace FMain;
 using toolkit::At;
 using toolkit::LabelAt;
+using toolkit::Named;
 
 设置::设置()
     : Window(settings_design::Window()), Label1(*this, LabelAt(120, 120, 720, 180, "字体大小")),
@@ -23,14 +24,21 @@ using toolkit::LabelAt;
       Label4(*this, LabelAt(120, 1200, 720, 180, "背景颜色")),
       FName(*this, At(960, 480, 1935, 300)), FColor(*this, At(960, 840, 1935, 300)),
       BColor(*this, At(960, 1200, 1935, 300)), Command1(*this, At(2280, 2520, 1335, 495, "确认")),
-      Command2(*this, At(3000, 120, 615, 615, "获取")),
-      Command3(*this, At(3000, 840, 615, 255, "…")),
+      Command2(*this, Named(At(3000, 120, 615, 615, "获取"), "获取字体")),
+      Command3(*this, Named(At(3000, 840, 615, 255, "…"), "选择字体颜色")),
       Command4(*this, At(1080, 2520, 1215, 495, "关闭")),
-      Command5(*this, At(3000, 1200, 615, 255, "…")),
+      Command5(*this, Named(At(3000, 1200, 615, 255, "…"), "选择背景颜色")),
       Command6(*this, At(120, 2520, 975, 495, "默认值")), mHeight(*this, At(1080, 1680, 1815, 300)),
       Label5(*this, LabelAt(120, 1680, 900, 180, "文本框高度")),
       Label6(*this, LabelAt(120, 2040, 540, 180, "透明度")),
       Trans(*this, At(1080, 2040, 1815, 300)), Line1(*this, settings_design::Line1()) {
+    // A screen reader names each list by the label beside it.
+    FSize.setLabel(Label1);
+    FName.setLabel(Label2);
+    FColor.setLabel(Label3);
+    BColor.setLabel(Label4);
+    mHeight.setLabel(Label5);
+    Trans.setLabel(Label6);
     Rightmenu.Caption = "右键菜单";
     Rightmenu.Items = {{"参数设置", [this] { 参数设置_Click(); }},
                        {"关于作者", [this] { 关于作者_Click(); }},

@@ -7,7 +7,7 @@
 namespace toolkit {
 
 Control::Control(Window& window, const ControlDesign& design, Control* container)
-    : m_window(window), m_design(design), m_text(design.text) {
+    : m_window(window), m_container(container), m_design(design), m_text(design.text) {
     if (design.font)
         m_font = *design.font;
     if (design.foreColor)
@@ -40,10 +40,32 @@ void Control::applyGeometry() {
         m_peer->setGeometry(m_design.left, m_design.top, m_design.width, m_design.height);
 }
 
+float Control::WindowLeft() const {
+    return m_container ? m_container->WindowLeft() + Left() : Left();
+}
+
+float Control::WindowTop() const {
+    return m_container ? m_container->WindowTop() + Top() : Top();
+}
+
+// Both toolkits move the keyboard focus away from a control they disable, and give it back to
+// nobody.
 void Control::setEnabled(bool enabled) {
+    if (!enabled && m_enabled && m_peer)
+        m_focusWhenEnabled = m_peer->hasFocus();
     m_enabled = enabled;
     if (m_peer)
         m_peer->setEnabled(enabled);
+    if (enabled && m_focusWhenEnabled) {
+        m_focusWhenEnabled = false;
+        if (m_peer)
+            m_peer->setFocus();
+    }
+}
+
+void Control::setLabel(Label& label) {
+    if (m_peer && label.m_peer)
+        m_peer->setLabel(*label.m_peer);
 }
 
 void Control::setFont(const toolkit::Font& font) {
@@ -104,6 +126,11 @@ void Control::nativeClick() {
 void Control::nativeDblClick() {
     if (onDblClick)
         Dispatch(onDblClick);
+}
+
+void Control::nativeContextMenuKey() {
+    if (onContextMenu)
+        Dispatch(onContextMenu);
 }
 
 void Control::nativeTextEdited(const std::string& text) {

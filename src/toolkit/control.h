@@ -12,6 +12,7 @@
 namespace toolkit {
 
 class Window;
+class Label;
 
 class Control : public ControlSink {
   public:
@@ -27,6 +28,7 @@ class Control : public ControlSink {
     void setTop(float top);
     void setWidth(float width);
     bool Enabled() const { return m_enabled; }
+    // A control that had the keyboard focus when it was disabled has it again when enabled.
     void setEnabled(bool enabled);
 
     const toolkit::Font& Font() const { return m_font; }
@@ -38,29 +40,39 @@ class Control : public ControlSink {
     int32_t BackColor() const { return m_backColor; }
     void setBackColor(int32_t color);
 
+    // The label that names this control to assistive tools.
+    void setLabel(Label& label);
+
     const ControlDesign& design() const { return m_design; }
     Window& window() { return m_window; }
+    // Where the control lies in its window's client area, whatever holds it (twips).
+    float WindowLeft() const;
+    float WindowTop() const;
     void detachPeer() { m_peer.reset(); }
 
     // Event handlers the window binds.
     std::function<void(const MouseArgs&)> onMouseDown, onMouseMove, onMouseUp;
     std::function<void()> onClick, onDblClick, onChange;
+    std::function<void()> onContextMenu; // asked for by the keyboard
 
     // ControlSink
     void nativeMouse(MouseKind kind, const MouseArgs& args) override;
     void nativeClick() override;
     void nativeDblClick() override;
     void nativeTextEdited(const std::string& text) override;
+    void nativeContextMenuKey() override;
 
   protected:
     void applyText(const std::string& text); // sets the text and raises Change
     void applyGeometry();
     Window& m_window;
+    Control* m_container;
     ControlDesign m_design;
     toolkit::Font m_font;
     int32_t m_foreColor = 0;
     int32_t m_backColor = 0xFFFFFF;
     bool m_enabled = true;
+    bool m_focusWhenEnabled = false;
     std::string m_text;
     std::unique_ptr<ControlPeer> m_peer;
     friend class Window;

@@ -25,4 +25,10 @@ inline ControlDesign LabelAt(float left, float top, float width, float height,
     return d;
 }
 
+// A control whose caption does not say what it is for, with a name that does.
+inline ControlDesign Named(ControlDesign d, const std::string& accessibleName) {
+    d.accessibleName = accessibleName;
+    return d;
+}
+
 } // namespace toolkit

@@ -27,6 +27,10 @@ class Liveness {
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
 
+struct Point {
+    float x = 0, y = 0; // twips
+};
+
 enum class ControlKind { TextBox, Label, ComboBox, Button, Frame, PictureBox, Line };
 
 struct ControlDesign {
@@ -42,6 +46,9 @@ struct ControlDesign {
     bool border = true;    // text box and picture box
     bool autoSize = false; // label sized to its caption
     std::string picture;   // picture box: an image file
+    // What a screen reader calls the control where neither its caption nor its label says it.
+    std::string accessibleName;
+    bool link = false; // a label that opens something when clicked
 };
 
 // What a control peer reports back; implemented by the contract's controls.
@@ -52,6 +59,8 @@ class ControlSink {
     virtual void nativeClick() = 0;
     virtual void nativeDblClick() = 0;
     virtual void nativeTextEdited(const std::string& text) = 0;
+    // The keyboard asks for the context menu: the Menu key, or Shift+F10.
+    virtual void nativeContextMenuKey() = 0;
 };
 
 class ControlPeer {
@@ -64,6 +73,12 @@ class ControlPeer {
     virtual void setBackColor(int32_t color) = 0;
     virtual void setEnabled(bool enabled) = 0;
     virtual void addItem(const std::string& item) = 0;
+    // The label that names this control to assistive tools.
+    virtual void setLabel(ControlPeer& label) = 0;
+    virtual bool hasFocus() const = 0;
+    // The control gets the keyboard focus now if its window has it, else when the window next
+    // gets it; the focus is never taken from another window.
+    virtual void setFocus() = 0;
     // A text box: what it holds when this text is pasted over all it had. Qt keeps line breaks
     // (and shows them as spaces).
     virtual std::string pasted(const std::string& text) const { return text; }
@@ -81,7 +96,8 @@ struct WindowDesign {
     float clientWidth = 0, clientHeight = 0;
     std::optional<int32_t> backColor; // absent: the system's dialog colour
     bool centreOnShow = false;
-    int minimumPixels = 0; // a smaller width or height is refused
+    int minimumPixels = 0;     // a smaller width or height is refused
+    bool escapeCloses = false; // Escape asks the window to close, as its close box does
 };
 
 class WindowSink {
@@ -104,8 +120,14 @@ class WindowPeer {
     virtual void hide() = 0;
     virtual void setPassThrough(bool on) = 0; // pointer events go to the window beneath
     virtual uintptr_t nativeHandle() const = 0;
-    // Opens a pop-up menu at the pointer; returns the chosen item's index, or -1.
-    virtual int popupMenu(const std::vector<std::string>& captions) = 0;
+    // Whether the window has the keyboard focus.
+    virtual bool hasFocus() const = 0;
+    // A shown window becomes the one with the keyboard focus; a hidden one stays as it is.
+    virtual void takeFocus() = 0;
+    // Opens a pop-up menu at the pointer, or at a point of the client area (twips); returns the
+    // chosen item's index, or -1.
+    virtual int popupMenu(const std::vector<std::string>& captions,
+                          const std::optional<Point>& at) = 0;
     // container: the peer of a frame that holds the control, or null for the window itself.
     virtual std::unique_ptr<ControlPeer>
     createControl(const ControlDesign& design, ControlSink& sink, ControlPeer* container) = 0;

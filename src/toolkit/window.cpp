@@ -62,6 +62,15 @@ void Window::destroyPeers() {
     m_peer.reset();
 }
 
+bool Window::hasFocus() const {
+    return m_peer && m_peer->hasFocus();
+}
+
+void Window::takeFocus() {
+    if (m_peer)
+        m_peer->takeFocus();
+}
+
 uintptr_t Window::hWnd() const {
     return m_peer ? m_peer->nativeHandle() : 0;
 }
@@ -156,12 +165,20 @@ void Window::setPassThrough(bool on) {
 }
 
 void Window::PopupMenu(const Menu& menu) {
+    popup(menu, std::nullopt);
+}
+
+void Window::PopupMenu(const Menu& menu, const Control& at) {
+    popup(menu, Point{at.WindowLeft() + at.Width() / 2, at.WindowTop() + at.Height() / 2});
+}
+
+void Window::popup(const Menu& menu, const std::optional<Point>& at) {
     if (!m_peer)
         return;
     std::vector<std::string> captions;
     for (const MenuItem& item : menu.Items)
         captions.push_back(item.Caption);
-    const int chosen = m_peer->popupMenu(captions);
+    const int chosen = m_peer->popupMenu(captions, at);
     ContinueEndingIfNeeded();
     if (chosen >= 0 && chosen < static_cast<int>(menu.Items.size()) && menu.Items[chosen].Click)
         menu.Items[chosen].Click();
@@ -263,10 +280,15 @@ void Unload(Window& window) {
     const bool ending = g_forms.front().get() == &window;
     if (ending)
         hideAllForms();
+    // The window system would hand the focus of a window that goes to whatever it likes, or to
+    // nothing at all: what the user types next belongs in the prompt.
+    const bool hadFocus = !ending && window.hasFocus();
     int16_t Cancel = 0;
     window.Form_Unload(Cancel);
     if (Cancel == 0) {
         destroy(window);
+        if (hadFocus && !g_forms.empty())
+            g_forms.front()->takeFocus();
     } else if (ending) {
         for (auto& w : g_forms)
             w->restorePeer();

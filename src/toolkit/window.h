@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace toolkit {
@@ -35,6 +36,9 @@ class Window : public WindowSink {
     void setMousePointer(int16_t shape);
     const std::string& Caption() const { return m_caption; }
     uintptr_t hWnd() const;
+    // Whether the window has the keyboard focus; a shown window takes it.
+    bool hasFocus() const;
+    void takeFocus();
     bool Visible() const { return m_shown && !m_hidden && m_peer; }
 
     void Show();
@@ -45,8 +49,10 @@ class Window : public WindowSink {
     // While on, every pointer event goes to whatever lies beneath the window.
     void setPassThrough(bool on);
     bool PassThrough() const { return m_passThrough; }
-    // Opens the menu at the pointer; returns after the chosen item's Click has run.
+    // Opens the menu at the pointer, or in the middle of a control of this window; returns after
+    // the chosen item's Click has run.
     void PopupMenu(const Menu& menu);
+    void PopupMenu(const Menu& menu, const Control& at);
 
     virtual void Form_Load() {}
     virtual void Form_Resize() {}
@@ -71,6 +77,7 @@ class Window : public WindowSink {
 
   private:
     void applyGeometry();
+    void popup(const Menu& menu, const std::optional<Point>& at);
     WindowDesign m_design;
     std::unique_ptr<WindowPeer> m_peer;
     std::vector<Control*> m_controls;
@@ -87,6 +94,7 @@ class Window : public WindowSink {
 std::vector<Window*> Forms();
 // Runs the window's Form_Unload; unless it cancels, destroys the window. Unloading the start-up
 // window ends the program: every window leaves the screen first, before any handler saves.
+// Another window that had the keyboard focus gives it to the start-up window.
 void Unload(Window& window);
 // Destroys every window without running a handler.
 void DestroyAllForms();

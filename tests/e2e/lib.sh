@@ -144,6 +144,27 @@ menu_geometry() { # menu_geometry X Y
     done
     return 1
 }
+# Wherever it opened: the "X Y W H" of the program's override-redirect window (keep the pointer
+# off the prompt, whose tool tip is one too).
+any_menu() {
+    local w
+    for w in $(xdotool search --onlyvisible --class kelm-prompt 2>/dev/null); do
+        xwininfo -id "$w" | grep -q 'Override Redirect State: yes' && geometry "$w" && return 0
+    done
+    return 1
+}
+# menu_from KEY...: the keys open the menu; MENU_AT says whether it opened on the prompt's text.
+menu_from() {
+    local x y w h mx my
+    xdotool key "$@"
+    wait_for 5 any_menu || { MENU_AT="no menu"; return 1; }
+    read -r x y w h <<<"$(geometry "$WIN")"
+    read -r mx my _ <<<"$(any_menu)"
+    MENU_AT=$([ "$mx" -ge "$x" ] && [ "$mx" -le $((x + w)) ] && [ "$my" -ge "$y" ] &&
+        [ "$my" -le $((y + h)) ] && echo "on the text box" || echo "at $mx,$my")
+}
+focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; } # focused WINDOW
+gone() { wait_for 5 sh -c "! xdotool search --onlyvisible --name '^$1\$' >/dev/null"; } # gone CAPTION
 open_menu() { # open_menu X Y: right-clicks at X,Y; MENU is then the menu's "X Y W H"
     xdotool mousemove "$1" "$2" click 3
     wait_for 5 menu_geometry "$1" "$2" || { echo "no menu opened"; return 1; }

@@ -50,6 +50,26 @@ check "a link of the About window opens its address" \
     "$(sed -n 's/^KELM_ABOUT_URL1:STRING=//p' "$(dirname "$APP")/CMakeCache.txt")" "$(cat "$WORK/opened" 2>/dev/null)"
 close_app
 
+echo "# the Menu key and Shift+F10 open the menu at the text box, 参数设置 with the keys; Escape closes the window"
+# Wine 8 moves no X focus to a managed window the program activates: where the focus goes after
+# the window closes is left to the window tests.
+fresh_store
+xdotool mousemove 1000 700
+start_app
+xdotool windowactivate --sync "$WIN"
+menu_from Menu
+check "the Menu key opens the menu at the text box" "on the text box" "$MENU_AT"
+xdotool key Escape
+menu_from shift+F10
+check "Shift+F10 opens the menu at the text box" "on the text box" "$MENU_AT"
+xdotool key Down Return
+check "参数设置 is chosen with the keys" yes "$(yes_if wait_for 10 named 参数设置)"
+xdotool windowactivate --sync "$(named 参数设置)"
+open=$(yes_if named 参数设置)
+xdotool key Escape
+check "Escape closes the open settings window" "yes yes" "$open $(yes_if gone 参数设置)"
+close_app
+
 # Windows moves no window out from under its taskbar, while openbox pushes Wine's windows out of
 # a panel's strip: here the work area is published with no window manager to do that. Wine
 # reads it when its desktop starts.

@@ -62,6 +62,26 @@ void Answer(Reply reply, Shown* shown = nullptr);
 // Forgets the answers whose dialog never opened; returns how many there were.
 int Unanswered();
 
+// What assistive tools are told of a window or control: its name, its kind, and the text of the
+// label that names it.
+enum class Role { Other, Window, Dialog, Text, Label, Link, List, Button, Separator };
+struct Accessible {
+    std::string name;
+    Role role = Role::Other;
+    std::string label;
+    bool operator==(const Accessible&) const = default;
+};
+Accessible Describe(toolkit::Window& window);
+Accessible Describe(toolkit::Control& control);
+
+// Keys pressed where the keyboard focus is, as the window system delivers them.
+enum class Key { Escape, Menu, ShiftF10, Tab };
+void Press(Key key);
+// Whether the control has the keyboard focus: what is typed goes into it.
+bool Focused(toolkit::Control& control);
+// A window of another program takes the keyboard focus.
+void FocusElsewhere();
+
 enum class Button { Left, Right };
 // Positions are pixels inside the control or the window's client area.
 void Click(toolkit::Control& control, Button button = Button::Left, int x = 5, int y = 5);

@@ -1,16 +1,12 @@
-// The mouse on the prompt window: width drag and context menu.
+// The mouse on the prompt window's surface: the width drag.
 #include "fixture.h"
 
 #include "prompt/form1.h"
-#include "settings/settings_window.h"
-#include "toolkit/program.h"
 #include "toolkit/screen.h"
 
 #include <sstream>
 
 namespace {
-
-using PointerTest = WindowTest;
 
 // Presses ('D') and moves ('M') on the window surface with the buttons the handlers get, at x in
 // twips; a negative x or width stands for that far beyond the screen's width, or for its width.
@@ -54,26 +50,5 @@ INSTANTIATE_TEST_SUITE_P(
         Gesture{"two-button press leaves the flag", "D1 2900 D3 100 M1 4000", 4000, 9, 1},
         Gesture{"middle press leaves the flag", "D1 100 D4 2900 M1 4000", 3000, 1, 0},
         Gesture{"flag outlives the release", "D1 2900 M1 4000 M0 100 M1 5000", 5000, 9, 1}));
-
-TEST_F(PointerTest, RightClickLoadsTheSettingsWindowHiddenOnceAndDisablesTheBox) {
-    Form1& f = toolkit::Instance<Form1>();
-    f.Show();
-    driver::Shown menu;
-    bool enabledWhileOpen = true;
-    driver::Reply close = driver::Cancel();
-    close.whileOpen = [&] { enabledWhileOpen = driver::Enabled(f.Text1); };
-    driver::Answer(close, &menu);
-    driver::Click(f.Text1, driver::Button::Right, 20, 10);
-    EXPECT_EQ(menu.kind, driver::Modal::Menu);
-    EXPECT_FALSE(enabledWhileOpen);
-    EXPECT_TRUE(driver::Enabled(f.Text1));
-    设置* settings = toolkit::LoadedInstance<设置>();
-    ASSERT_NE(settings, nullptr);
-    EXPECT_FALSE(driver::Native(*settings).visible);
-
-    driver::Answer(driver::Cancel());
-    driver::Click(f.Text1, driver::Button::Right, 20, 10);
-    EXPECT_EQ(toolkit::LoadedInstance<设置>(), settings) << "not loaded again";
-}
 
 } // namespace

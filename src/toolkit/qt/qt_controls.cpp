@@ -1,5 +1,6 @@
 #include "qt_controls.h"
 
+#include "qt_accessible.h"
 #include "qt_convert.h"
 #include "qt_fonts.h"
 #include "qt_window_peer.h"
@@ -96,6 +97,29 @@ template <class Base> class Reporting : public Base {
         // The program's own context menu replaces every built-in edit menu.
         e->accept();
     }
+    // The Menu key comes as a context menu event, which a box that prevents its own menu never
+    // sees; Shift+F10 as a key.
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::ContextMenu &&
+            static_cast<QContextMenuEvent*>(e)->reason() == QContextMenuEvent::Keyboard) {
+            contextMenuKey();
+            return true;
+        }
+        return Base::event(e);
+    }
+    void keyPressEvent(QKeyEvent* e) override {
+        if (e->key() == Qt::Key_F10 && e->modifiers() == Qt::ShiftModifier) {
+            contextMenuKey();
+            return;
+        }
+        Base::keyPressEvent(e);
+    }
+
+  private:
+    void contextMenuKey() {
+        if (m_peer && m_peer->sink())
+            m_peer->sink()->nativeContextMenuKey();
+    }
 };
 
 using LineEdit = Reporting<QLineEdit>;
@@ -156,6 +180,11 @@ QtControlPeer::QtControlPeer(const ControlDesign& d, ControlSink& sink, QtWindow
         auto* l = new Label(parent);
         l->m_peer = this;
         l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        if (d.link)
+            DescribeLink(l, [l] {
+                if (QtControlPeer* peer = QtControlPeer::of(l); peer && peer->sink())
+                    peer->sink()->nativeClick();
+            });
         w = l;
         break;
     }
@@ -170,6 +199,7 @@ QtControlPeer::QtControlPeer(const ControlDesign& d, ControlSink& sink, QtWindow
                                               if (!m_applying && m_sink)
                                                   m_sink->nativeTextEdited(S(t));
                                           });
+        DescribeList(c);
         w = c;
         break;
     }
@@ -198,10 +228,13 @@ QtControlPeer::QtControlPeer(const ControlDesign& d, ControlSink& sink, QtWindow
     case ControlKind::Line:
         w = new QWidget(parent);
         w->setAutoFillBackground(true);
+        DescribeSeparator(w);
         break;
     }
     m_widget = w;
     w->setToolTip(Q(d.toolTip));
+    if (!d.accessibleName.empty())
+        w->setAccessibleName(Q(d.accessibleName));
     if (d.font)
         setFont(*d.font);
     if (d.foreColor)
@@ -240,6 +273,13 @@ QtControlPeer::~QtControlPeer() {
 QtControlPeer* QtControlPeer::find(const ControlSink* sink) {
     for (QtControlPeer* p : g_controls)
         if (p->m_sink == sink)
+            return p;
+    return nullptr;
+}
+
+QtControlPeer* QtControlPeer::of(const QWidget* widget) {
+    for (QtControlPeer* p : g_controls)
+        if (p->m_widget == widget)
             return p;
     return nullptr;
 }
@@ -328,6 +368,19 @@ void QtControlPeer::setBackColor(int32_t color) {
 
 void QtControlPeer::setEnabled(bool enabled) {
     m_widget->setEnabled(enabled);
+}
+
+void QtControlPeer::setLabel(ControlPeer& label) {
+    if (auto* l = qobject_cast<QLabel*>(static_cast<QtControlPeer&>(label).widget()))
+        l->setBuddy(m_widget);
+}
+
+bool QtControlPeer::hasFocus() const {
+    return m_widget->hasFocus();
+}
+
+void QtControlPeer::setFocus() {
+    m_widget->setFocus(Qt::OtherFocusReason);
 }
 
 void QtControlPeer::addItem(const std::string& item) {

@@ -24,9 +24,13 @@ class QtControlPeer : public ControlPeer {
     void setBackColor(int32_t color) override;
     void setEnabled(bool enabled) override;
     void addItem(const std::string& item) override;
+    void setLabel(ControlPeer& label) override;
+    bool hasFocus() const override;
+    void setFocus() override;
 
-    // The peer that reports to `sink`, if it still exists.
+    // The peer that reports to `sink`, or the one of a widget, if it still exists.
     static QtControlPeer* find(const ControlSink* sink);
+    static QtControlPeer* of(const QWidget* widget);
     QWidget* widget() const { return m_widget; }
     ControlSink* sink() const { return m_sink; }
     QtWindowPeer& window() const { return m_window; }

@@ -1,13 +1,16 @@
 #include "qt_window_peer.h"
 
+#include "qt_accessible.h"
 #include "qt_controls.h"
 #include "qt_convert.h"
 #include "toolkit/units.h"
 #include "x11_state.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
@@ -55,6 +58,16 @@ void PeerWidget::closeEvent(QCloseEvent* e) {
         m_owner->closeRequested();
 }
 
+// Escape reaches the window when the control with the focus has no use for it.
+void PeerWidget::keyPressEvent(QKeyEvent* e) {
+    if (m_owner && m_owner->escapeCloses() && e->key() == Qt::Key_Escape &&
+        e->modifiers() == Qt::NoModifier) {
+        m_owner->closeRequested();
+        return;
+    }
+    QWidget::keyPressEvent(e);
+}
+
 namespace {
 // Never destroyed: see the list of windows.
 auto& g_peers = *new std::vector<QtWindowPeer*>;
@@ -91,8 +104,9 @@ Qt::CursorShape cursorFor(int16_t shape) {
 QtWindowPeer::QtWindowPeer(const WindowDesign& design, WindowSink& sink, double twipsPerPixel)
     : m_widget(new PeerWidget(this, flagsFor(design.border))), m_sink(&sink), m_tpp(twipsPerPixel),
       m_fixedSize(design.border != BorderStyle::None), m_showInTaskbar(design.showInTaskbar),
-      m_centreOnShow(design.centreOnShow) {
+      m_centreOnShow(design.centreOnShow), m_escapeCloses(design.escapeCloses) {
     g_peers.push_back(this);
+    DescribeWindow(m_widget, design.border == BorderStyle::FixedDialog);
     m_widget->setWindowTitle(Q(design.caption));
     m_widget->setMouseTracking(true);
     if (design.backColor)
@@ -181,16 +195,33 @@ QtWindowPeer* QtWindowPeer::find(uintptr_t handle) {
     return nullptr;
 }
 
+bool QtWindowPeer::hasFocus() const {
+    return m_widget->isActiveWindow();
+}
+
+void QtWindowPeer::takeFocus() {
+    if (m_widget->isVisible())
+        m_widget->activateWindow();
+}
+
 // The program may unload the window inside the menu's loop: the menu then goes with the window's
 // widget, and an item chosen has no window left to act on.
-int QtWindowPeer::popupMenu(const std::vector<std::string>& captions) {
+int QtWindowPeer::popupMenu(const std::vector<std::string>& captions,
+                            const std::optional<Point>& at) {
     const auto alive = m_alive.token();
     const QPointer<QMenu> menu = new QMenu(m_widget);
     for (const std::string& c : captions)
         menu->addAction(Q(c));
-    QAction* chosen = menu->exec(QCursor::pos());
+    const QPoint place =
+        at ? m_widget->mapToGlobal(QPoint(ToPixels(at->x, m_tpp), ToPixels(at->y, m_tpp)))
+           : QCursor::pos();
+    const bool active = m_widget->isActiveWindow();
+    QAction* chosen = menu->exec(place);
     if (!menu)
         return -1;
+    // Where the menu took the focus as a window of its own, it goes back to where it was.
+    if (const QWidget* now = QApplication::activeWindow(); active && (!now || now == menu))
+        m_widget->activateWindow();
     const int index = *alive && chosen ? static_cast<int>(menu->actions().indexOf(chosen)) : -1;
     delete menu;
     return index;

@@ -22,6 +22,7 @@ class PeerWidget : public QWidget {
     void moveEvent(QMoveEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
 };
 
@@ -38,7 +39,10 @@ class QtWindowPeer : public WindowPeer {
     void hide() override;
     void setPassThrough(bool on) override;
     uintptr_t nativeHandle() const override;
-    int popupMenu(const std::vector<std::string>& captions) override;
+    bool hasFocus() const override;
+    void takeFocus() override;
+    int popupMenu(const std::vector<std::string>& captions,
+                  const std::optional<Point>& at) override;
     std::unique_ptr<ControlPeer> createControl(const ControlDesign& design, ControlSink& sink,
                                                ControlPeer* container) override;
 
@@ -60,6 +64,7 @@ class QtWindowPeer : public WindowPeer {
     void mouse(MouseKind kind, QMouseEvent* e);
     void geometryChanged();
     void closeRequested();
+    bool escapeCloses() const { return m_escapeCloses; }
     void painted();
 
   private:
@@ -72,6 +77,7 @@ class QtWindowPeer : public WindowPeer {
     bool m_fixedSize;
     bool m_showInTaskbar;
     bool m_centreOnShow;
+    bool m_escapeCloses;
     bool m_shownBefore = false;
     bool m_centrePending = false;
     WId m_skipTaskbarDone = 0;

@@ -1,6 +1,7 @@
 #include "win32_controls.h"
 
 #include "toolkit/units.h"
+#include "win32_accessible.h"
 #include "win32_input.h"
 #include "win32_styles.h"
 #include "win32_text.h"
@@ -81,7 +82,8 @@ HFONT DefaultFont() {
 
 Win32ControlPeer::Win32ControlPeer(const ControlDesign& d, ControlSink& sink,
                                    Win32WindowPeer& window, Win32ControlPeer* container)
-    : m_kind(d.kind), m_sink(&sink), m_window(window), m_autoSize(d.autoSize) {
+    : m_kind(d.kind), m_sink(&sink), m_window(window), m_autoSize(d.autoSize),
+      m_accessibleName(W(d.accessibleName)), m_role(d.link ? kRoleLink : 0) {
     if (container)
         m_origin = container->m_place;
     const NativeKind k = nativeKind(d);
@@ -270,6 +272,28 @@ void Win32ControlPeer::addItem(const std::string& item) {
         SendMessageW(m_hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(item).c_str()));
 }
 
+// Windows names a control without a caption of its own by the static text right before it in the
+// z-order, which is the tab order too: the label moves there, and the controls that take the
+// focus keep their order.
+void Win32ControlPeer::setLabel(ControlPeer& label) {
+    const HWND l = static_cast<Win32ControlPeer&>(label).m_hwnd;
+    const HWND above = GetWindow(m_hwnd, GW_HWNDPREV);
+    if (above != l)
+        SetWindowPos(l, above ? above : HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+bool Win32ControlPeer::hasFocus() const {
+    const HWND f = GetFocus();
+    return f && (f == m_hwnd || IsChild(m_hwnd, f));
+}
+
+void Win32ControlPeer::setFocus() {
+    m_window.focusOnActivation(m_hwnd);
+    if (GetForegroundWindow() == m_window.hwnd())
+        SetFocus(m_hwnd);
+}
+
 // A one-line edit control takes a paste up to its first line feed, and the carriage return just
 // before it.
 std::string Win32ControlPeer::pasted(const std::string& text) const {
@@ -406,8 +430,17 @@ LRESULT Win32ControlPeer::handle(UINT msg, WPARAM wp, LPARAM lp) {
         return r;
     }
     case WM_CONTEXTMENU:
-        // The program's own context menu replaces every built-in edit menu.
+        // The program's own context menu replaces every built-in edit menu; Shift+F10 and the
+        // Menu key ask for it at no place of the pointer.
+        if (GET_X_LPARAM(lp) == -1 && GET_Y_LPARAM(lp) == -1)
+            m_sink->nativeContextMenuKey();
         return 0;
+    case WM_GETOBJECT:
+        if (!m_annotated && (!m_accessibleName.empty() || m_role)) {
+            m_annotated = true;
+            Annotate(hwnd, m_accessibleName, m_role);
+        }
+        break;
     case WM_CHAR:
         // Ctrl+A selects the whole text, also in a box without the visual styles, whose edit
         // control knows nothing of it.

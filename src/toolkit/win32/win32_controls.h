@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace toolkit::win32 {
 
 class Win32WindowPeer;
@@ -22,6 +24,9 @@ class Win32ControlPeer : public ControlPeer {
     void setBackColor(int32_t color) override;
     void setEnabled(bool enabled) override;
     void addItem(const std::string& item) override;
+    void setLabel(ControlPeer& label) override;
+    bool hasFocus() const override;
+    void setFocus() override;
     std::string pasted(const std::string& text) const override;
 
     // The live peer of a control, or of the drop-down list whose edit field it is; null for any
@@ -55,6 +60,9 @@ class Win32ControlPeer : public ControlPeer {
     COLORREF m_fore = 0, m_back = 0;
     bool m_autoSize;
     bool m_applying = false;
+    std::wstring m_accessibleName;
+    long m_role = 0;
+    bool m_annotated = false;
 };
 
 // The font controls get when their design names none.

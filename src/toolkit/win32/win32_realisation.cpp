@@ -115,10 +115,7 @@ class Win32Realisation : public Realisation {
         ModalLoop loop;
         MSG msg;
         while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-            // Tab and Shift+Tab move between the controls of a window that has a frame.
-            HWND top = GetAncestor(msg.hwnd, GA_ROOT);
-            Win32WindowPeer* peer = top ? Win32WindowPeer::find(uintptr_t(top)) : nullptr;
-            if (peer && peer->tabs() && IsDialogMessageW(top, &msg))
+            if (Win32WindowPeer::dialogKey(msg))
                 continue;
             TranslateMessage(&msg);
             DispatchMessageW(&msg);

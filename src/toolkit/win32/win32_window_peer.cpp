@@ -2,6 +2,7 @@
 
 #include "toolkit/units.h"
 #include "toolkit/window.h"
+#include "win32_accessible.h"
 #include "win32_controls.h"
 #include "win32_input.h"
 #include "win32_styles.h"
@@ -54,7 +55,8 @@ Win32WindowPeer::Win32WindowPeer(const WindowDesign& design, WindowSink& sink, d
                                  HWND owner)
     : m_sink(&sink), m_tpp(twipsPerPixel), m_tabs(design.border != BorderStyle::None),
       // A window without a frame is the prompt: a text box in colours of its own.
-      m_styled(design.border != BorderStyle::None) {
+      m_styled(design.border != BorderStyle::None), m_escapeCloses(design.escapeCloses),
+      m_role(design.border == BorderStyle::FixedDialog ? kRoleDialog : 0) {
     switch (design.border) {
     case BorderStyle::None:
         m_style = WS_POPUP;
@@ -164,12 +166,59 @@ void Win32WindowPeer::setPassThrough(bool on) {
     SetWindowLongW(m_hwnd, GWL_EXSTYLE, style);
 }
 
-int Win32WindowPeer::popupMenu(const std::vector<std::string>& captions) {
+bool Win32WindowPeer::hasFocus() const {
+    return GetForegroundWindow() == m_hwnd;
+}
+
+void Win32WindowPeer::takeFocus() {
+    if (!IsWindowVisible(m_hwnd))
+        return;
+    if (GetForegroundWindow() != m_hwnd)
+        SetForegroundWindow(m_hwnd); // activation gives the focus to its control
+    else
+        restoreFocus();
+}
+
+// The focus belongs to a window's child, not to what is inside it: the edit field of a list.
+void Win32WindowPeer::focusOnActivation(HWND control) {
+    if (!control || !IsChild(m_hwnd, control))
+        return;
+    while (GetParent(control) != m_hwnd)
+        control = GetParent(control);
+    m_focus = control;
+}
+
+// Windows gives an activated window the focus itself, where typing goes nowhere: the control
+// that had it gets it back, or else the first that takes it, as in a dialog.
+bool Win32WindowPeer::restoreFocus() {
+    HWND to = m_focus && IsWindow(m_focus) && IsWindowEnabled(m_focus) ? m_focus : nullptr;
+    for (HWND c = GetWindow(m_hwnd, GW_CHILD); !to && c; c = GetWindow(c, GW_HWNDNEXT))
+        if ((GetWindowLongW(c, GWL_STYLE) & (WS_TABSTOP | WS_VISIBLE | WS_DISABLED)) ==
+            (WS_TABSTOP | WS_VISIBLE))
+            to = c;
+    if (to)
+        SetFocus(to);
+    return to != nullptr;
+}
+
+bool Win32WindowPeer::dialogKey(MSG& msg) {
+    const HWND top = GetAncestor(msg.hwnd, GA_ROOT);
+    Win32WindowPeer* peer = top ? find(uintptr_t(top)) : nullptr;
+    return peer && peer->tabs() && IsDialogMessageW(top, &msg);
+}
+
+int Win32WindowPeer::popupMenu(const std::vector<std::string>& captions,
+                               const std::optional<Point>& at) {
     HMENU menu = CreatePopupMenu();
     for (size_t i = 0; i < captions.size(); ++i)
         AppendMenuW(menu, MF_STRING, i + 1, W(captions[i]).c_str());
     POINT p;
-    GetCursorPos(&p);
+    if (at) {
+        p = {ToPixels(at->x, m_tpp), ToPixels(at->y, m_tpp)};
+        ClientToScreen(m_hwnd, &p);
+    } else {
+        GetCursorPos(&p);
+    }
     // A menu closes when its owner stops being the foreground window.
     SetForegroundWindow(m_hwnd);
     ModalLoop loop;
@@ -298,6 +347,23 @@ LRESULT Win32WindowPeer::handle(UINT msg, WPARAM wp, LPARAM lp) {
             if (auto* c = Win32ControlPeer::fromHandle(reinterpret_cast<HWND>(lp)))
                 c->command(HIWORD(wp));
             return 0;
+        }
+        // Escape, from the dialog manager: no control has the ID it names.
+        if (LOWORD(wp) == IDCANCEL && m_escapeCloses) {
+            m_sink->nativeCloseRequested();
+            return 0;
+        }
+        break;
+    case WM_ACTIVATE:
+        if (LOWORD(wp) == WA_INACTIVE)
+            focusOnActivation(GetFocus());
+        else if (!IsIconic(m_hwnd) && restoreFocus())
+            return 0;
+        break;
+    case WM_GETOBJECT:
+        if (!m_annotated && m_role) {
+            m_annotated = true;
+            Annotate(m_hwnd, {}, m_role);
         }
         break;
     case WM_SETCURSOR:

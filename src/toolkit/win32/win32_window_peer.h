@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 namespace toolkit::win32 {
 
 class Win32WindowPeer : public WindowPeer {
@@ -19,7 +21,10 @@ class Win32WindowPeer : public WindowPeer {
     void hide() override;
     void setPassThrough(bool on) override;
     uintptr_t nativeHandle() const override { return reinterpret_cast<uintptr_t>(m_hwnd); }
-    int popupMenu(const std::vector<std::string>& captions) override;
+    bool hasFocus() const override;
+    void takeFocus() override;
+    int popupMenu(const std::vector<std::string>& captions,
+                  const std::optional<Point>& at) override;
     std::unique_ptr<ControlPeer> createControl(const ControlDesign& design, ControlSink& sink,
                                                ControlPeer* container) override;
 
@@ -34,6 +39,11 @@ class Win32WindowPeer : public WindowPeer {
     UINT_PTR nextControlId() { return m_nextControlId++; }
     // Whether Tab and Shift+Tab move between the window's controls.
     bool tabs() const { return m_tabs; }
+    // Tab, Shift+Tab and Escape in a window that has them, as the dialog manager handles them;
+    // whether the message was one of them.
+    static bool dialogKey(MSG& msg);
+    // The control that gets the keyboard focus whenever the window gets it.
+    void focusOnActivation(HWND control);
 
     // A press anywhere in the window forgets a drag that was armed and never started.
     void pointerPressed() { m_anchored = false; }
@@ -50,13 +60,18 @@ class Win32WindowPeer : public WindowPeer {
     void mouse(MouseKind kind, int16_t button, WPARAM wp, LPARAM lp);
     void geometryChanged();
     void follow(POINT cursor);
+    bool restoreFocus();
 
     HWND m_hwnd = nullptr;
     WindowSink* m_sink;
     double m_tpp;
     DWORD m_style = 0, m_exStyle = 0;
     bool m_tabs;
-    bool m_styled;          // whether its controls have the common controls' visual styles
+    bool m_styled; // whether its controls have the common controls' visual styles
+    bool m_escapeCloses;
+    long m_role = 0;
+    bool m_annotated = false;
+    HWND m_focus = nullptr; // the control that had the focus when the window last lost it
     bool m_applying = true; // until the native window exists
     HBRUSH m_backBrush = nullptr;
     COLORREF m_back = 0;

@@ -8,8 +8,10 @@
 #include "toolkit/qt/qt_window_peer.h"
 #include "toolkit/window.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QColorDialog>
+#include <QContextMenuEvent>
 #include <QFontDialog>
 #include <QMenu>
 #include <QMessageBox>
@@ -47,6 +49,7 @@ QWidget* widgetOf(toolkit::Control& control) {
 
 std::filesystem::path g_root;
 int g_generation = 0;
+QPointer<QWidget> g_elsewhere; // a window of some other program
 
 void useStore(const std::filesystem::path& dir) {
     setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
@@ -151,6 +154,8 @@ void Finish() {
 }
 
 void Reset() {
+    if (g_elsewhere)
+        g_elsewhere->hide();
     // A program end inside a dialog left Qt's loops told to quit; one run of the main loop
     // forgets that, so that this test's dialogs stay open until answered, and frees what the
     // test before destroyed.
@@ -160,6 +165,93 @@ void Reset() {
 
 void Pump() {
     QCoreApplication::processEvents();
+}
+
+namespace {
+
+Role roleOf(QAccessible::Role role) {
+    switch (role) {
+    case QAccessible::Window:
+        return Role::Window;
+    case QAccessible::Dialog:
+        return Role::Dialog;
+    case QAccessible::EditableText:
+        return Role::Text;
+    case QAccessible::StaticText:
+        return Role::Label;
+    case QAccessible::Link:
+        return Role::Link;
+    case QAccessible::ComboBox:
+        return Role::List;
+    case QAccessible::Button:
+        return Role::Button;
+    case QAccessible::Separator:
+        return Role::Separator;
+    default:
+        return Role::Other;
+    }
+}
+
+Accessible describe(QWidget* widget) {
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(widget);
+    if (!a)
+        return {};
+    Accessible out{S(a->text(QAccessible::Name)), roleOf(a->role()), {}};
+    const auto labels = a->relations(QAccessible::Label);
+    if (!labels.isEmpty())
+        out.label = S(labels.first().first->text(QAccessible::Name));
+    return out;
+}
+
+} // namespace
+
+Accessible Describe(toolkit::Window& window) {
+    return describe(widgetOf(window));
+}
+
+Accessible Describe(toolkit::Control& control) {
+    return describe(widgetOf(control));
+}
+
+// As the xcb platform delivers the Menu key: a context menu event that reaches the focus widget,
+// then the key itself.
+void Press(Key key) {
+    QPointer<QWidget> target = QApplication::focusWidget();
+    if (!target)
+        target = QApplication::activeWindow();
+    if (!target)
+        throw std::runtime_error("nothing has the keyboard focus");
+    switch (key) {
+    case Key::Escape:
+        QTest::keyClick(target, Qt::Key_Escape);
+        break;
+    case Key::Tab:
+        QTest::keyClick(target, Qt::Key_Tab);
+        break;
+    case Key::ShiftF10:
+        QTest::keyClick(target, Qt::Key_F10, Qt::ShiftModifier);
+        break;
+    case Key::Menu: {
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(0, 0),
+                                target->mapToGlobal(QPoint(0, 0)));
+        QApplication::sendEvent(target, &event);
+        if (target)
+            QTest::keyClick(target, Qt::Key_Menu);
+        break;
+    }
+    }
+}
+
+bool Focused(toolkit::Control& control) {
+    return widgetOf(control)->hasFocus();
+}
+
+void FocusElsewhere() {
+    if (!g_elsewhere)
+        g_elsewhere = new QWidget;
+    g_elsewhere->show();
+    g_elsewhere->activateWindow();
+    Pump();
 }
 
 void ClearStore() {

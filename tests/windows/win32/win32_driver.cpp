@@ -3,16 +3,19 @@
 // dispatches.
 #include "../driver.h"
 
+#include "annotations.h"
 #include "toolkit/control.h"
 #include "toolkit/realisation.h"
 #include "toolkit/win32/win32_store.h"
 #include "toolkit/win32/win32_text.h"
+#include "toolkit/win32/win32_window_peer.h"
 #include "toolkit/window.h"
 
 #include <windows.h>
 
 #include <colordlg.h>
 #include <dlgs.h>
+#include <oleacc.h>
 
 #include <deque>
 #include <stdexcept>
@@ -81,6 +84,8 @@ std::deque<Pending> g_pending;
 
 UINT_PTR g_timer = 0;
 void schedule();
+
+HWND g_elsewhere = nullptr; // a window of some other program
 
 // The open menu, or else the topmost dialog that takes input (a dialog under a message box of
 // its own is disabled).
@@ -184,13 +189,18 @@ void schedule() {
 
 } // namespace
 
-void Prepare() {}
+void Prepare() {
+    RecordAnnotations();
+}
 
 void Finish() {
     RegDeleteTreeW(HKEY_CURRENT_USER, testRoot().c_str());
 }
 
 void Reset() {
+    if (g_elsewhere)
+        ShowWindow(g_elsewhere, SW_HIDE);
+    ForgetAnnotations();
     // A program end inside a dialog leaves a quit message for the loop around it; the next
     // test's dialogs must not see it.
     Pump();
@@ -269,6 +279,142 @@ WindowState Native(toolkit::Window& window) {
 
 bool ShowingActivates() {
     return false;
+}
+
+namespace {
+
+bool isClass(HWND hwnd, const wchar_t* cls) {
+    return lstrcmpiW(classOf(hwnd).c_str(), cls) == 0;
+}
+
+// The label Windows finds for a control without a caption of its own: the nearest static text
+// before it in the z-order, unless a control that starts a tab group comes first.
+HWND labelOf(HWND control) {
+    for (HWND h = GetWindow(control, GW_HWNDPREV); h; h = GetWindow(h, GW_HWNDPREV)) {
+        if (isClass(h, L"Static"))
+            return h;
+        if ((GetWindowLongW(h, GWL_STYLE) & (WS_GROUP | WS_TABSTOP)) == (WS_GROUP | WS_TABSTOP))
+            return nullptr;
+    }
+    return nullptr;
+}
+
+Role roleOf(HWND hwnd, bool window) {
+    switch (AnnotatedRole(hwnd)) {
+    case ROLE_SYSTEM_LINK:
+        return Role::Link;
+    case ROLE_SYSTEM_DIALOG:
+        return Role::Dialog;
+    }
+    const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+    if (window)
+        return Role::Window;
+    if (isClass(hwnd, L"Edit"))
+        return Role::Text;
+    if (isClass(hwnd, L"ComboBox"))
+        return Role::List;
+    if (isClass(hwnd, L"Button"))
+        return (style & BS_TYPEMASK) == BS_GROUPBOX ? Role::Other : Role::Button;
+    if (isClass(hwnd, L"Static"))
+        return (style & SS_TYPEMASK) == SS_BITMAP ? Role::Other : Role::Label;
+    return Role::Other;
+}
+
+// What Windows tells assistive tools, once one has asked the window for its object: the
+// annotations the program made then, and else what the class says.
+Accessible describe(HWND hwnd, bool window) {
+    SendMessageW(hwnd, WM_GETOBJECT, 0, OBJID_CLIENT);
+    const bool captioned = window || isClass(hwnd, L"Button") || isClass(hwnd, L"Static");
+    const HWND label = captioned ? nullptr : labelOf(hwnd);
+    Accessible a;
+    a.label = label ? textOf(label) : "";
+    a.role = roleOf(hwnd, window);
+    const std::wstring annotated = AnnotatedName(hwnd);
+    a.name = !annotated.empty() ? U8(annotated.c_str()) : captioned ? textOf(hwnd) : a.label;
+    return a;
+}
+
+// Where the keyboard focus is: a window of this thread.
+HWND focus() {
+    HWND f = GetFocus();
+    if (!f)
+        f = GetForegroundWindow();
+    if (!f || GetWindowThreadProcessId(f, nullptr) != GetCurrentThreadId())
+        throw std::runtime_error("nothing of the program has the keyboard focus");
+    return f;
+}
+
+// Down and up, through the program's own message routing; shift held if asked.
+void key(UINT vk, bool shift) {
+    const HWND target = focus();
+    BYTE state[256];
+    GetKeyboardState(state);
+    const BYTE before = state[VK_SHIFT];
+    state[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(state);
+    const bool system = vk == VK_F10;
+    for (const bool down : {true, false}) {
+        if (!IsWindow(target))
+            break;
+        MSG msg{};
+        msg.hwnd = target;
+        msg.message =
+            system ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
+        msg.wParam = vk;
+        msg.lParam = down ? 1 : LPARAM(0xC0000001);
+        if (!toolkit::win32::Win32WindowPeer::dialogKey(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Pump();
+    }
+    GetKeyboardState(state);
+    state[VK_SHIFT] = before;
+    SetKeyboardState(state);
+}
+
+} // namespace
+
+Accessible Describe(toolkit::Window& window) {
+    return describe(hwndOf(window), true);
+}
+
+Accessible Describe(toolkit::Control& control) {
+    return describe(hwndOf(control), false);
+}
+
+// The Menu key reaches the window with the focus as the context menu message it turns into, with
+// no place; Shift+F10 goes the way of any key, through the window's default handling.
+void Press(Key k) {
+    switch (k) {
+    case Key::Escape:
+        return key(VK_ESCAPE, false);
+    case Key::Tab:
+        return key(VK_TAB, false);
+    case Key::ShiftF10:
+        return key(VK_F10, true);
+    case Key::Menu: {
+        const HWND target = focus();
+        SendMessageW(target, WM_CONTEXTMENU, WPARAM(target), LPARAM(-1));
+        return Pump();
+    }
+    }
+}
+
+bool Focused(toolkit::Control& control) {
+    const HWND h = hwndOf(control);
+    const HWND f = GetFocus();
+    return f && (f == h || IsChild(h, f)) && GetForegroundWindow() == GetAncestor(h, GA_ROOT);
+}
+
+void FocusElsewhere() {
+    if (!g_elsewhere)
+        g_elsewhere = CreateWindowExW(0, L"STATIC", L"elsewhere", WS_POPUP, 0, 0, 50, 50, nullptr,
+                                      nullptr, GetModuleHandleW(nullptr), nullptr);
+    ShowWindow(g_elsewhere, SW_SHOW);
+    SetForegroundWindow(g_elsewhere);
+    SetFocus(g_elsewhere);
+    Pump();
 }
 
 bool Enabled(toolkit::Control& control) {
