@@ -15,6 +15,7 @@ namespace toolkit::qt {
 namespace {
 
 constexpr char kConnection[] = "kelm-prompt-client";
+constexpr char kBarrier[] = "kelm-prompt-client-barrier";
 // A save may wait for another copy's lock for up to ten seconds.
 constexpr int kQuitTimeoutMs = 25000;
 constexpr int kTimeoutMs = 10000;
@@ -73,6 +74,13 @@ RemoteReply SendToRunningPrompt(const RemoteRequest& request) {
     // Gone before the application is, so that a window system started next finds the bus
     // as new.
     QDBusConnection::disconnectFromBus(QLatin1String(qt::kConnection));
+    // Qt's bus thread handles the closed connection in its own time, and an application torn down
+    // meanwhile leaves it half-handled (Qt 6.4 then says it met "an invalid type"). A connection
+    // asked of that thread is made after what it was given before: one that can only fail tells
+    // that the closing has been handled.
+    QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent"),
+                                  QLatin1String(qt::kBarrier));
+    QDBusConnection::disconnectFromBus(QLatin1String(qt::kBarrier));
     return reply;
 }
 
