@@ -14,7 +14,7 @@ cd "$(dirname "$0")/.." || exit 1
 rounds=${ROUNDS:-15}
 [ $# -gt 0 ] || set -- build/kelm-prompt
 floor_build=build/bench-floor
-cmake -S bench/floor -B "$floor_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&
+cmake -S bench/floor -B "$floor_build" -DCMAKE_BUILD_TYPE=Release >/dev/null &&
     cmake --build "$floor_build" >/dev/null || exit 1
 floor=$(realpath "$floor_build/kelm-floor")
 face_of=$(realpath "$floor_build/kelm-face")

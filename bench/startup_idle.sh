@@ -11,7 +11,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 runs=${2:-15}
 floor_build=build/bench-floor
-cmake -S bench/floor -B "$floor_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&
+cmake -S bench/floor -B "$floor_build" -DCMAKE_BUILD_TYPE=Release >/dev/null &&
     cmake --build "$floor_build" --target kelm-floor >/dev/null || exit 1
 FLOOR=$(realpath "$floor_build/kelm-floor")
 source tests/e2e/lib.sh "${1:-build/kelm-prompt}"
