@@ -79,6 +79,27 @@ app_ends
 check "the prompt ended and saved its text and place, hidden as it was" "0 gdbus 也行|1800 1200 3000 705" \
     "$APP_STATUS $(placed)"
 
+echo "# a start while the prompt is ending, its save waiting for another copy, takes its place"
+start_app
+run --text "走之前存的"
+hold_lock 3
+run --quit &
+QUIT_PID=$!
+wait_for 5 sh -c '! xdotool search --onlyvisible --name "^Kelm屏幕提示框\$"' # gone, saving
+first=$APP_PID
+start_app
+second=$APP_PID
+wait "$QUIT_PID"
+quit_status=$?
+APP_PID=$first
+app_ends
+check "the ending prompt saved; the start runs, alone, and shows what was saved" \
+    "0 0 running 1|走之前存的" \
+    "$quit_status $APP_STATUS $(kill -0 "$second" && echo running) $(prompts)|$(run --get-text)"
+APP_PID=$second
+run --quit
+app_ends
+
 echo "# without a session bus every start is on its own"
 export DBUS_SESSION_BUS_ADDRESS=unix:path=$WORK/no-session-bus
 start_app
