@@ -15,6 +15,12 @@ echo "# with no prompt running"
 run --get-text
 check "--get-text exits 1 and says why" "1|kelm-prompt: 没有运行中的提示框 (no prompt is running)" \
     "$?|$(tail -n 1 "$WORK/client.log")"
+# Qt would take this one for its option that counts widgets, and say so at the end.
+start_app --text -widgetcount
+check "a TEXT that is also an option of Qt's is only the prompt's" "-widgetcount" "$(run --get-text)"
+run --quit
+app_ends
+check "and Qt never read it" "0 0" "$APP_STATUS $(grep -c 'Widgets left' "$WORK/app.log")"
 fresh_store
 seed _left 0; seed _top 0
 start_app --text "从命令行启动"
