@@ -7,6 +7,9 @@
 #include "toolkit/remote.h"
 #include "toolkit/window.h"
 
+#include <string>
+#include <vector>
+
 namespace {
 
 using toolkit::RemoteAction;
@@ -43,7 +46,12 @@ int main(int argc, char** argv) {
             return reported(reply, request.action);
     }
 
-    kelm::StartToolkit(argc, argv);
+    std::vector<char*> toolkitArgs{argv[0]};
+    for (const std::string& option : invocation.toolkitOptions)
+        toolkitArgs.push_back(const_cast<char*>(option.c_str()));
+    int toolkitArgc = int(toolkitArgs.size());
+    toolkitArgs.push_back(nullptr);
+    kelm::StartToolkit(toolkitArgc, toolkitArgs.data());
     // Claimed before the window exists: a second start at the same moment finds this one. The
     // one that had it may be ending just now; then this start goes on in its place.
     for (int tries = 0; tries < 2; ++tries) {

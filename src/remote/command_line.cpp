@@ -169,8 +169,12 @@ Invocation ParseCommandLine(const std::vector<std::string>& args) {
             const std::optional<bool> takesValue = toolkit::ToolkitOption(name);
             if (!takesValue)
                 return usageError("未知选项 (unknown option) " + (utf16Units(typed) ? typed : "?"));
-            if (*takesValue && !value && ++i >= args.size())
-                return usageError("选项缺少值 (missing value): " + typed);
+            result.toolkitOptions.push_back(arg);
+            if (*takesValue && !value) {
+                if (++i >= args.size())
+                    return usageError("选项缺少值 (missing value): " + typed);
+                result.toolkitOptions.push_back(args[i]);
+            }
             continue;
         }
         if (command)

@@ -15,6 +15,9 @@ struct Invocation {
     // Otherwise what to do: a plain start is Present.
     toolkit::RemoteRequest request;
     bool plainStart = true;
+    // The window toolkit's own options, with their values, as given: all it may read of the
+    // command line, so that a TEXT such as "-reverse" stays the prompt's.
+    std::vector<std::string> toolkitOptions;
 };
 
 // args: the UTF-8 command line, the program's name first. Options the window toolkit takes are

@@ -4,11 +4,6 @@
 source "$(dirname "$0")/lib.sh"
 start_x
 same_as_before() { yes_if cmp -s "$STORE" "$WORK/before.conf"; }
-hold_lock() { # hold_lock SECONDS: the settings' lock as a live copy holds it, for that long
-    sleep "$1" &
-    HOLDER_PID=$!
-    printf '%s\nsleep\n%s\n' "$HOLDER_PID" "$(hostname)" >"$STORE.lock"
-}
 type_and_stop() { # type_and_stop KEYS...: typed into the text box, then SIGTERM
     xdotool mousemove 100 20 click 1 key "$@"
     sleep 0.5 # the typed text reaches the program before the signal

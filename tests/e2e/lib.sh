@@ -62,6 +62,11 @@ start_x() {
 
 fresh_store() { rm -rf "$XDG_CONFIG_HOME"; mkdir -p "$XDG_CONFIG_HOME"; echo "[APPNAME]" >"$STORE"; }
 seed() { echo "Kelm-文本提示框$1=$2" >>"$STORE"; } # seed SUFFIX VALUE
+hold_lock() { # hold_lock SECONDS: the settings' lock as a live copy holds it, for that long
+    sleep "$1" &
+    HOLDER_PID=$!
+    printf '%s\nsleep\n%s\n' "$HOLDER_PID" "$(hostname)" >"$STORE.lock"
+}
 
 stored() { # stored SUFFIX: the value as QSettings wrote it, every non-ASCII character as %UXXXX
     local s="Kelm-文本提示框$1" key= c code i

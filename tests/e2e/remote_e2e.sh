@@ -15,6 +15,12 @@ echo "# with no prompt running"
 run --get-text
 check "--get-text exits 1 and says why" "1|kelm-prompt: 没有运行中的提示框 (no prompt is running)" \
     "$?|$(tail -n 1 "$WORK/client.log")"
+# Qt would take this one for its option that counts widgets, and say so at the end.
+start_app --text -widgetcount
+check "a TEXT that is also an option of Qt's is only the prompt's" "-widgetcount" "$(run --get-text)"
+run --quit
+app_ends
+check "and Qt never read it" "0 0" "$APP_STATUS $(grep -c 'Widgets left' "$WORK/app.log")"
 fresh_store
 seed _left 0; seed _top 0
 start_app --text "从命令行启动"
@@ -78,6 +84,27 @@ check "--quit exits 0" 0 "$?"
 app_ends
 check "the prompt ended and saved its text and place, hidden as it was" "0 gdbus 也行|1800 1200 3000 705" \
     "$APP_STATUS $(placed)"
+
+echo "# a start while the prompt is ending, its save waiting for another copy, takes its place"
+start_app
+run --text "走之前存的"
+hold_lock 3
+run --quit &
+QUIT_PID=$!
+wait_for 5 sh -c '! xdotool search --onlyvisible --name "^Kelm屏幕提示框\$"' # gone, saving
+first=$APP_PID
+start_app
+second=$APP_PID
+wait "$QUIT_PID"
+quit_status=$?
+APP_PID=$first
+app_ends
+check "the ending prompt saved; the start runs, alone, and shows what was saved" \
+    "0 0 running 1|走之前存的" \
+    "$quit_status $APP_STATUS $(kill -0 "$second" && echo running) $(prompts)|$(run --get-text)"
+APP_PID=$second
+run --quit
+app_ends
 
 echo "# without a session bus every start is on its own"
 export DBUS_SESSION_BUS_ADDRESS=unix:path=$WORK/no-session-bus

@@ -176,6 +176,18 @@ TEST_F(StoreTest, DirectoryInPlaceOfTheFileReadsAsDefaultsAndRefusesTheSave) {
     EXPECT_TRUE(fs::is_directory(m_file));
 }
 
+// A link to a file whose name leaves no room for the names of a save's copies beside it: the save
+// is refused as one that cannot be made, not waited for.
+TEST_F(StoreTest, NameWithNoRoomForTheCopiesRefusesTheSave) {
+    const fs::path real = m_dir / (std::string(243, 'k') + ".conf"); // 248 of 255 bytes
+    std::ofstream(real) << kOld;
+    fs::create_symlink(real.filename(), m_file);
+    EXPECT_EQ(GetConfig(Settings::Left), "450");
+    EXPECT_NE(refusal([] { saveAtExit("x"); }), "");
+    EXPECT_EQ(textOf(real), kOld);
+    EXPECT_EQ(namesIn(m_dir), (std::set<std::string>{"PUPNAME.conf", real.filename()}));
+}
+
 TEST_F(StoreTest, OddFilesSayWhatTheySaidAndTakeTheSave) {
     // Files a hand or another program made that QSettings reads in its own way; each holds the
     // position 450/300 somewhere. After a save every other entry a lookup finds holds the text it

@@ -5,8 +5,10 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDBusError>
 #include <QDBusMessage>
+#include <QDBusReply>
 
 #include <optional>
 
@@ -19,6 +21,33 @@ constexpr char kBarrier[] = "kelm-prompt-client-barrier";
 // A save may wait for another copy's lock for up to ten seconds.
 constexpr int kQuitTimeoutMs = 25000;
 constexpr int kTimeoutMs = 10000;
+
+// Nobody holds the prompt's name now. A prompt that ends gives it up before it refuses the calls
+// still waiting for it, and the bus gives up the name of one that dies before it tells the callers.
+bool nobodyListens(const QDBusConnection& bus) {
+    const QDBusReply<bool> owned = bus.interface()->isServiceRegistered(QLatin1String(kBusName));
+    return owned.isValid() && !owned.value();
+}
+
+RemoteReply failure(const QDBusMessage& reply) {
+    using Status = RemoteReply::Status;
+    const QDBusError error(reply);
+    switch (error.type()) {
+    case QDBusError::ServiceUnknown:
+        return {Status::NoPrompt, {}};
+    case QDBusError::NoReply:
+    case QDBusError::Timeout:
+    case QDBusError::TimedOut:
+        return {Status::NoAnswer, {}};
+    default:
+        break;
+    }
+    if (reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner"))
+        return {Status::NoPrompt, {}};
+    if (reply.errorName() == QLatin1String(kRefusedError))
+        return {Status::Refused, S(reply.errorMessage())};
+    return {Status::NoAnswer, S(reply.errorName() + QLatin1String(": ") + reply.errorMessage())};
+}
 
 RemoteReply call(const RemoteRequest& request) {
     using Status = RemoteReply::Status;
@@ -39,22 +68,11 @@ RemoteReply call(const RemoteRequest& request) {
     if (reply.type() == QDBusMessage::ReplyMessage)
         return {Status::Done, reply.arguments().isEmpty() ? std::string()
                                                           : S(reply.arguments().at(0).toString())};
-    const QDBusError error(reply);
-    switch (error.type()) {
-    case QDBusError::ServiceUnknown:
+    const RemoteReply failed = failure(reply);
+    // The prompt ended while the call waited for it: there is none now.
+    if (failed.status == Status::NoAnswer && nobodyListens(bus))
         return {Status::NoPrompt, {}};
-    case QDBusError::NoReply:
-    case QDBusError::Timeout:
-    case QDBusError::TimedOut:
-        return {Status::NoAnswer, {}};
-    default:
-        break;
-    }
-    if (reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner"))
-        return {Status::NoPrompt, {}};
-    if (reply.errorName() == QLatin1String(kRefusedError))
-        return {Status::Refused, S(reply.errorMessage())};
-    return {Status::NoAnswer, S(reply.errorName() + QLatin1String(": ") + reply.errorMessage())};
+    return failed;
 }
 
 } // namespace

@@ -104,9 +104,16 @@ class PromptObject : public QDBusVirtualObject {
 
 BusListener::BusListener() = default;
 
+// The name goes before the object: a call that waited for this prompt while it ended is refused
+// when the object or the process goes, and its caller, a start perhaps, must then find the name
+// free to take the prompt's place.
 BusListener::~BusListener() {
-    if (m_object)
-        QDBusConnection::sessionBus().unregisterObject(QLatin1String(kObjectPath));
+    if (!m_object)
+        return;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (QDBusConnectionInterface* daemon = bus.interface())
+        daemon->unregisterService(QLatin1String(kBusName));
+    bus.unregisterObject(QLatin1String(kObjectPath));
 }
 
 Claim BusListener::listen(RemoteHandler handler) {

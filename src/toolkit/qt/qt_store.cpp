@@ -133,14 +133,16 @@ bool lock(QLockFile& file, const QString& name) {
 
 // QSettings keeps what it has read of a file by name and takes a file of the same size and time as
 // unchanged: each file written here gets a name this process has never used, with nothing in the
-// place of the lock QSettings takes beside it, which it waits for without end.
-QString freshName(const QString& path) {
+// place of the lock QSettings takes beside it, which it waits for without end. Nothing when no
+// such name can be looked at: one longer than the file system takes is never missing.
+std::optional<QString> freshName(const QString& path) {
     static int serial = 0;
-    for (;;) {
+    for (int tries = 0; tries < 100; ++tries) {
         const QString name = path + ".new." + QString::number(++serial);
         if (KindOf(name) == FileKind::Missing && KindOf(name + ".lock") == FileKind::Missing)
             return name;
     }
+    return std::nullopt;
 }
 
 bool renamed(const QString& from, const QString& to) {
@@ -208,7 +210,10 @@ void QtSettingsStore::write(const std::string& app, const std::string& section,
     // Only the holder of the lock above uses these names: anything left there is debris of a
     // save that was killed, and QSettings would wait on a stale lock of its own for ever.
     RemoveDebris(path);
-    const QString copy = freshName(path), checked = freshName(path);
+    const std::optional<QString> copyName = freshName(path), checkedName = freshName(path);
+    if (!copyName || !checkedName)
+        refuse();
+    const QString &copy = *copyName, &checked = *checkedName;
     std::optional<Meaning> meaning;
     const bool written =
         WriteNew(copy, old) && (meaning = rewrite(copy, wanted)) && renamed(copy, checked);
