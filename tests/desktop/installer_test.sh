@@ -69,7 +69,13 @@ start_copy() { # start_copy EXE: through wine-run.sh, as the other Wine tests st
     COPY_PID=$!
     wait_for 20 sh -c "xdotool search --onlyvisible --pid $COPY_PID | grep -q ."
 }
-ends() { "$WINE" "$1" --quit </dev/null >/dev/null 2>&1; wait_for 20 sh -c "! kill -0 $COPY_PID"; }
+ends() { # ends EXE: the copy that runs ends as --quit asks, or the test says why it did not
+    "$WINE" "$1" --quit </dev/null >>"$WORK/quit.log" 2>&1
+    local status=$?
+    wait_for 20 sh -c "! kill -0 $COPY_PID" && return
+    echo "# $1 --quit: status $status, the copy still runs; it said:"
+    cat "$WORK/quit.log"
+}
 # A logon would start the installed copy again, which shows the prompt that runs: a hidden one
 # stays hidden unless something logs on.
 hidden_then_run() {

@@ -23,8 +23,11 @@ inline constexpr wchar_t kReadyName[] = L"Local\\io.github.kelm_prompt.prompt.re
 inline constexpr ULONG_PTR kRequestMark = 0x4B500100;
 // dwData of the reply's text: the text of GetText, or why the request was refused.
 inline constexpr ULONG_PTR kReplyMark = 0x4B520100;
-// At most this many UTF-16 units travel either way.
+// At most this many UTF-16 units of text travel to the prompt: what its text box can be given.
 inline constexpr DWORD kMaxUnits = 32767;
+// The Windows text box takes any length: a reply carries all of what it holds, up to far more
+// than anyone would show.
+inline constexpr DWORD kMaxReplyUnits = DWORD{1} << 24;
 
 // What the prompt's window procedure returns for a request; anything else is no answer.
 enum class Result : LRESULT {

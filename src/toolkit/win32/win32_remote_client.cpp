@@ -57,7 +57,7 @@ class ReplyWindow {
             return DefWindowProcW(hwnd, msg, wp, lp);
         const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
         if (reinterpret_cast<HWND>(wp) != self->m_prompt || !data || data->dwData != kReplyMark ||
-            data->cbData % sizeof(wchar_t) || data->cbData > kMaxUnits * sizeof(wchar_t) ||
+            data->cbData % sizeof(wchar_t) || data->cbData > kMaxReplyUnits * sizeof(wchar_t) ||
             (data->cbData && !data->lpData))
             return FALSE;
         std::wstring text(data->cbData / sizeof(wchar_t), L'\0');

@@ -117,10 +117,15 @@ Result RemoteListener::answer(HWND caller, const COPYDATASTRUCT* data) {
     m_busy = true;
     const RemoteReply reply = m_handler(*request);
     m_busy = false;
-    const Result result = resultOf(reply.status);
+    Result result = resultOf(reply.status);
+    std::wstring text = W(reply.text);
+    // Never a part of the text taken for the whole.
+    if (text.size() > kMaxReplyUnits) {
+        result = Result::Refused;
+        text = W("文字太长，无法传送 (the text is too long to send)");
+    }
     if (result == Result::Refused ||
         (result == Result::Done && request->action == RemoteAction::GetText)) {
-        const std::wstring text = W(reply.text).substr(0, kMaxUnits);
         COPYDATASTRUCT back{};
         back.dwData = kReplyMark;
         back.cbData = DWORD(text.size() * sizeof(wchar_t));
