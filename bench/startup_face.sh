@@ -7,8 +7,8 @@
 #   instructions from exec to the settled window (callgrind, dumped 2 s after the map), in all and
 #   in Qt's font matching;
 #   the files a program opens up to the map and the floor does not, and the other way (strace).
-# Several programs (two builds, say) are measured in the same rounds. Prints numbers; not a
-# pass/fail test.
+# Several programs (two builds, say) are measured in the same rounds; with BUS=1 on a session bus
+# of their own. Prints numbers; not a pass/fail test.
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 rounds=${ROUNDS:-15}
@@ -23,6 +23,8 @@ for p in "$@"; do programs+=("$(realpath "$p")"); done
 source tests/e2e/lib.sh "$1"
 source bench/windows_watch.sh
 start_x
+# BUS=1: on a session bus of its own, where the program claims its name at every start.
+[ -n "${BUS:-}" ] && start_bus
 watch_windows
 
 FACE=$(QT_QPA_PLATFORM=offscreen "$face_of" 微软雅黑 2>/dev/null)
