@@ -5,6 +5,7 @@
 // repeated to some 40000 characters when L's top bit is set) and then the file.
 #include "settings_meaning.h"
 #include "toolkit/errors.h"
+#include "toolkit/qt/qt_convert.h"
 #include "toolkit/qt/qt_store.h"
 
 #include <QDir>
@@ -19,6 +20,8 @@
 #include <sys/stat.h>
 
 namespace {
+using toolkit::qt::Q;
+using toolkit::qt::S;
 const std::string kApp = "PUPNAME", kSection = "APPNAME";
 const std::string kText = "Kelm-文本提示框_文本内容", kTop = "Kelm-文本提示框_top";
 
@@ -92,6 +95,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         file.write(input);
     }
     const mode_t mode = modeOf(path);
+    // Before the save, the program reads every entry of its section as the file says it.
+    const QMap<QString, QString> meaning = SettingsMeaning(input);
+    const QString section = QString::fromStdString(kSection + "/");
+    toolkit::qt::QtSettingsStore start;
+    for (auto it = meaning.begin(); it != meaning.end(); ++it)
+        if (it.key().startsWith(section) && !it.value().startsWith("bytes:"))
+            check(Q(start.read(kApp, kSection, S(it.key().mid(section.size()))).value_or("-")) ==
+                  it.value());
 
     try {
         toolkit::qt::QtSettingsStore().write(kApp, kSection, {{kText, text}, {kTop, "4200"}});
@@ -101,8 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     toolkit::qt::QtSettingsStore next;
     check(next.read(kApp, kSection, kText) == text);
     check(next.read(kApp, kSection, kTop) == "4200");
-    check(withoutWritten(SettingsMeaning(contents(path))) ==
-          withoutWritten(SettingsMeaning(input)));
+    check(withoutWritten(SettingsMeaning(contents(path))) == withoutWritten(meaning));
     check(modeOf(path) == mode);
     check(dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot) ==
           QStringList{"PUPNAME.conf"});
