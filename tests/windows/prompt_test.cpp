@@ -119,39 +119,19 @@ TEST_F(PromptTest, RefusedWriteAtTheEndIsReportedAndEnds) {
 // close box, the session's end), which takes the window that opened the loop with it before the
 // loop returns.
 TEST_F(PromptTest, EndInsideANestedLoopSavesAndEnds) {
-    const std::function<void(Form1&)> menu = [](Form1& f) {
-        driver::Click(f.Text1, driver::Button::Right, 20, 10);
-    };
-    const auto button = [](void (设置::*click)()) {
-        return [click](Form1&) {
-            toolkit::Dispatch([click] { (toolkit::Instance<设置>().*click)(); });
-        };
-    };
-    const std::function<void(Form1&)> refusal = [](Form1&) {
-        toolkit::Dispatch([] {
-            设置& s = toolkit::Instance<设置>();
-            s.FSize.setText("5000");
-            s.Command1_Click(); // a message box says why
-        });
-    };
-    // The loop goes on handling what is waiting before it notices the end.
-    const std::function<void(Form1&)> close = [](Form1& f) {
-        driver::Close(f);
-        driver::Pump();
-    };
-    const std::function<void(Form1&)> logout = [](Form1&) { toolkit::SystemQuitRequested(); };
+    enum Loop { Menu, Colour, Font, Box };
+    enum End { Chosen, Closed, Logout }; // 退出; the close box; the session
     const struct {
         const char* name;
-        std::function<void(Form1&)> open;
-        int item;
-        std::function<void(Form1&)> whileOpen;
+        Loop loop;
+        End end;
     } rows[] = {
-        {"menu: 退出", menu, 2, nullptr},
-        {"menu: closed", menu, -1, close},
-        {"menu: session ends", menu, -1, logout},
-        {"colour dialog: closed", button(&设置::Command3_Click), -1, close},
-        {"font dialog: session ends", button(&设置::Command2_Click), -1, logout},
-        {"message box: closed", refusal, -1, close},
+        {"menu: 退出", Menu, Chosen},
+        {"menu: closed", Menu, Closed},
+        {"menu: session ends", Menu, Logout},
+        {"colour dialog: closed", Colour, Closed},
+        {"font dialog: session ends", Font, Logout},
+        {"message box: closed", Box, Closed},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
@@ -162,11 +142,30 @@ TEST_F(PromptTest, EndInsideANestedLoopSavesAndEnds) {
         const std::string text = std::string("结束于") + r.name;
         f.Text1.setText(text);
         driver::Reply reply = driver::Cancel();
-        reply.item = r.item;
-        if (r.whileOpen)
-            reply.whileOpen = [&] { r.whileOpen(f); };
+        reply.item = r.end == Chosen ? 2 : -1;
+        // The loop goes on handling what is waiting before it notices the end.
+        if (r.end != Chosen)
+            reply.whileOpen = [&] {
+                if (r.end == Logout)
+                    return toolkit::SystemQuitRequested();
+                driver::Close(f);
+                driver::Pump();
+            };
         driver::Answer(reply);
-        r.open(f);
+        if (r.loop == Menu)
+            driver::Click(f.Text1, driver::Button::Right, 20, 10);
+        else
+            toolkit::Dispatch([&] {
+                设置& s = toolkit::Instance<设置>();
+                if (r.loop == Colour)
+                    s.Command3_Click();
+                else if (r.loop == Font)
+                    s.Command2_Click();
+                else {
+                    s.FSize.setText("5000");
+                    s.Command1_Click(); // a message box says why
+                }
+            });
         EXPECT_TRUE(toolkit::Ending());
         EXPECT_TRUE(toolkit::Forms().empty());
         EXPECT_EQ(stored(S::Text), text);
