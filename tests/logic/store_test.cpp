@@ -189,36 +189,6 @@ TEST_F(StoreTest, RelativeConfigHomeIsIgnored) {
     EXPECT_TRUE(fs::exists(m_dir / ".config" / "PUPNAME.conf"));
 }
 
-TEST_F(StoreTest, TextsComeBackAsTheyWereTyped) {
-    // The empty text is kept as such, not taken for a missing entry.
-    std::vector<std::string> texts = {
-        // what the file gives a meaning to, at either end and inside
-        "", "  spaced  ", "\ttabbed\t", "a,b", "a, b", ",", ";x", "x;y", "=", "a=b", "\"q\"", "\"",
-        "\\", "end\\", "\\n", "@", "@Variant(0)", "@@x", "@Invalid()", "@String(x)", "line\nbreak",
-        "\r\n", "\001\0371f", "\x7f", "[APPNAME]", "%U6587", "#x", "a/b",
-        // other characters
-        "你好, 世界", "😀", "\u2028",
-        // a byte order mark where a run of text starts (it comes with pasted text)
-        "\ufeff", "\ufeffhi", "\ufeff\ufeffhi", "\"\ufeff标题", "\t\ufeffx", "x\\\ufeff", "@\ufeff",
-        "\ufeff, \ufeff"};
-    texts.push_back("nul\0007"s);
-    QtSettingsStore store;
-    // First as new lines, then over those lines with the texts moved on by one.
-    for (const size_t shift : {0, 1}) {
-        toolkit::Store::Entries entries;
-        for (size_t i = 0; i < texts.size(); ++i)
-            entries.push_back({"k" + texts[i], texts[(i + shift) % texts.size()]});
-        EXPECT_EQ(refusal([&] { store.write(kApp, kGroup, entries); }), "");
-        QtSettingsStore fresh;
-        for (const auto& [key, text] : entries)
-            EXPECT_EQ(fresh.read(kApp, kGroup, key), text) << key;
-    }
-    store.write(kApp, kGroup, {{"", "empty key"}});
-    QtSettingsStore fresh;
-    EXPECT_EQ(fresh.read(kApp, kGroup, ""), "empty key");
-    EXPECT_EQ(fresh.read(kApp, kGroup, "k@"), "@Variant(0)");
-}
-
 TEST_F(StoreTest, ReplacementOfTheSameSizeIsReadAnewOnACoarseClock) {
     // ext4 with small inodes keeps modification times to the second: saves within one second
     // leave it as it was, and QSettings takes a file of unchanged size and time for the one it
