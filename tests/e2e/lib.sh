@@ -186,8 +186,6 @@ check_restore_drag_save() { # check_restore_drag_save STOP_COMMAND...
     check "restored at its stored place and size" "100 200 400 60" "$(geometry "$WIN")"
     check "above others, no taskbar entry" "yes yes" \
         "$(has_state "$WIN" _NET_WM_STATE_ABOVE) $(has_state "$WIN" _NET_WM_STATE_SKIP_TASKBAR)"
-    check "translucent with alpha 200" "_NET_WM_WINDOW_OPACITY(CARDINAL) = $((0xC8C8C8C8))" \
-        "$(xprop -id "$WIN" _NET_WM_WINDOW_OPACITY)"
     xdotool mousemove 200 230 mousedown 1 mousemove 260 270 mousemove 320 310 mouseup 1
     check_geometry "a drag by (120, 80) moves the window by exactly that" "220 280 400 60"
     xdotool mousemove 300 310 click 1
