@@ -3,7 +3,6 @@
 
 #include "about/about_window.h"
 #include "app/product.h"
-#include "toolkit/program.h"
 
 #include <string_view>
 

@@ -5,12 +5,9 @@
 #include <thread>
 
 #include "toolkit/errors.h"
-#include "toolkit/program.h"
-#include "toolkit/realisation.h"
 
 #include <cmath>
 #include <new>
-#include <optional>
 #include <stdexcept>
 #include <vector>
 

@@ -8,8 +8,6 @@
 
 #include <functional>
 #include <iterator>
-#include <optional>
-#include <string>
 
 namespace {
 

@@ -4,10 +4,8 @@
 #include "prompt/form1.h"
 #include "services/numbers.h"
 #include "settings/settings_window.h"
-#include "toolkit/program.h"
 
 #include <functional>
-#include <string>
 #include <vector>
 
 using FMain::Setting;

@@ -3,7 +3,6 @@
 
 #include "prompt/form1.h"
 #include "settings/settings_window.h"
-#include "toolkit/program.h"
 
 namespace {
 

@@ -2,7 +2,6 @@
 #include "../fixture.h"
 
 #include "about/about_window.h"
-#include "toolkit/program.h"
 
 #include <windows.h>
 

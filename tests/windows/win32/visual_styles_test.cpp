@@ -5,7 +5,6 @@
 #include "about/about_window.h"
 #include "prompt/form1.h"
 #include "settings/settings_window.h"
-#include "toolkit/program.h"
 
 #include <windows.h>
 
