@@ -1,14 +1,13 @@
 // The rules every window relies on from the toolkit.
 #include "fixture.h"
 
-#include <chrono>
-#include <thread>
-
 #include "toolkit/errors.h"
 
+#include <chrono>
 #include <cmath>
 #include <new>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 namespace {
