@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The prompt window in a Wayland session that also offers X11 (Xvfb + openbox and a Wayland socket
-# that is not there): restore, drag and save at signals, the settings window, 退出.
+# that is not there): restore, drag and save at signals, the settings window, 退出, the keyboard.
 source "$(dirname "$0")/lib.sh"
 start_x
 export WAYLAND_DISPLAY=wayland-kelm-absent XDG_SESSION_TYPE=wayland
@@ -53,4 +53,32 @@ start_app
 check_geometry "the window starts below the panel" "100 40 200 47"
 stop_app TERM
 kill "$PANEL_PID"
+
+echo "# without a mouse: the Menu key, Shift+F10, the menu's keys and Escape; typing goes on"
+fresh_store
+seed _文本内容 "键盘"
+seed _left 3000; seed _top 3000
+xdotool mousemove 1000 700
+start_app
+wait_for 5 focused "$WIN" || xdotool windowactivate --sync "$WIN"
+menu_from Menu
+check "the Menu key opens the menu at the text box" "on the text box" "$MENU_AT"
+xdotool key Down Return
+check "参数设置 is chosen with the keys and has the keyboard" "yes yes" \
+    "$(yes_if wait_for 5 named 参数设置) $(yes_if wait_for 5 focused "$(named 参数设置)")"
+xdotool windowactivate --sync "$WIN"
+menu_from shift+F10
+check "Shift+F10 opens the menu at the text box" "on the text box" "$MENU_AT"
+xdotool key Down Down Return
+check "关于作者 is chosen with the keys and has the keyboard" "yes yes" \
+    "$(yes_if wait_for 5 named 关于作者) $(yes_if wait_for 5 focused "$(named 关于作者)")"
+for window in 关于作者 参数设置; do
+    focused "$(named $window)" || xdotool windowactivate --sync "$(named $window)"
+    xdotool key Escape
+    check "Escape closes the open window $window" yes "$(yes_if gone $window)"
+    check "the prompt has the keyboard again" yes "$(yes_if wait_for 5 focused "$WIN")"
+    xdotool type --delay 50 "${window:0:1}"
+done
+stop_app TERM
+check "what was typed after each Escape is in the caption" "键盘关参" "$(stored _文本内容)"
 finish
