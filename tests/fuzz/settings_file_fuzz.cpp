@@ -138,14 +138,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         file.write(input);
     }
     const mode_t mode = modeOf(path);
-    // Before the save, the program reads every entry of its section as the file says it.
+    // Before the save, the program reads each of its own entries as the file says it: a key of
+    // its prefix, which it can spell (no character of it replaced on the way to UTF-8).
     const QMap<QString, QString> meaning = SettingsMeaning(input);
-    const QString section = QString::fromStdString(kSection + "/");
+    const QString ours = QString::fromStdString(kSection + "/Kelm-");
     toolkit::qt::QtSettingsStore start;
-    for (auto it = meaning.begin(); it != meaning.end(); ++it)
-        if (it.key().startsWith(section) && !it.value().startsWith("bytes:"))
-            check(Q(start.read(kApp, kSection, S(it.key().mid(section.size()))).value_or("-")) ==
-                  it.value());
+    for (auto it = meaning.begin(); it != meaning.end(); ++it) {
+        const QString key = it.key().mid(kSection.size() + 1);
+        if (it.key().startsWith(ours) && Q(S(key)) == key && !it.value().startsWith("bytes:"))
+            check(Q(start.read(kApp, kSection, S(key)).value_or("-")) == it.value());
+    }
 
     try {
         toolkit::qt::QtSettingsStore().write(kApp, kSection, {{kText, text}, {kTop, "4200"}});
