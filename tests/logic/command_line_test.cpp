@@ -27,7 +27,6 @@ TEST(CommandLine, UsageErrorsEndWithStatusTwoAndSayWhat) {
         {{"notes.txt"}, "多余的参数 (unexpected argument): notes.txt"},
         {{"--get-text", "x"}, "多余的参数 (unexpected argument): x"},
         {{"--show", "--hide"}, "一次只能给一个命令 (one command at a time): --hide"},
-        {{"--text=a", "--text", "b"}, "一次只能给一个命令 (one command at a time): --text"},
         {{"--quit=now"}, "选项不带值 (takes no value): --quit"},
         {{"--version=2"}, "选项不带值 (takes no value): --version"},
         {{"--text", "\xe4\xbd"}, "文字不是有效的 UTF-8 (TEXT is not valid UTF-8)"},

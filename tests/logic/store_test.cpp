@@ -122,13 +122,6 @@ TEST_F(StoreTest, FullDiskRefusesTheSaveOrTakesItWhole) {
     }
 }
 
-TEST_F(StoreTest, DirectoryInPlaceOfTheFileReadsAsDefaultsAndRefusesTheSave) {
-    fs::create_directory(m_file);
-    EXPECT_EQ(readAnew(Settings::Left), std::nullopt);
-    EXPECT_NE(saveAtExit("x"), "");
-    EXPECT_TRUE(fs::is_directory(m_file));
-}
-
 TEST_F(StoreTest, LinksLeadToTheRealFileAndStayLinks) {
     // Saved with no mask on the modes: a file the save creates is private by its own choice. An
     // existing file keeps its mode.
