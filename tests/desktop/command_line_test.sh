@@ -9,11 +9,8 @@ rows=(
     "--help|0|  --text TEXT    运行中的提示框显示 TEXT (the running prompt shows TEXT)"
     "-v|0|kelm-prompt $2"
     "--version|0|许可证 (license): MIT"
-    "--bogus|2|kelm-prompt: 未知选项 (unknown option) --bogus"
     "--version --xbogus --bogus=1|2|kelm-prompt: 未知选项 (unknown option) --xbogus"
-    "notes.txt|2|kelm-prompt: 多余的参数 (unexpected argument): notes.txt"
     "-platform|2|kelm-prompt: 选项缺少值 (missing value): -platform"
-    "--get-text|1|kelm-prompt: 无法联系提示框 (the prompt cannot be reached): 没有会话总线 (no session bus)"
 )
 for row in "${rows[@]}"; do
     IFS='|' read -r args code line <<<"$row"

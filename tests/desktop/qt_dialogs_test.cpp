@@ -23,33 +23,42 @@
 
 namespace {
 
-struct Row {
-    const char* name;
-    std::function<void()> open;
-    QStringList buttons;
-};
+// The font dialog as the settings window opens it: on the font at 14 points, 8 to 72 allowed.
+toolkit::FontSeed seedOf(const toolkit::Font& font) {
+    toolkit::FontSeed seed;
+    seed.font = font;
+    seed.points = 14;
+    seed.minPoints = 8;
+    seed.maxPoints = 72;
+    return seed;
+}
+
+// Hands the dialog that opens next to F, from inside its loop.
+template <class Dialog> void whenOpen(std::function<void(Dialog*)> f) {
+    QTimer::singleShot(0, [f] {
+        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget()))
+            f(dialog);
+    });
+}
 
 TEST(QtDialogsTest, ButtonsAreChineseWhateverTheLocale) {
     auto& r = toolkit::CurrentRealisation();
-    toolkit::FontSeed seed;
-    seed.font.Name = "Sans Serif";
-    seed.points = 12;
-    seed.minPoints = 8;
-    seed.maxPoints = 72;
-    const Row rows[] = {
+    const struct {
+        const char* name;
+        std::function<void()> open;
+        QStringList buttons;
+    } rows[] = {
         {"message box", [&] { r.messageBox("x", 64, "t"); }, {"确定"}},
         {"colour dialog", [&] { r.chooseColor(0); }, {"确定", "取消"}},
-        {"font dialog", [&] { r.chooseFont(seed); }, {"确定", "取消"}},
+        {"font dialog", [&] { r.chooseFont(seedOf({"Sans Serif"})); }, {"确定", "取消"}},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         QStringList seen;
-        QTimer::singleShot(0, [&seen] {
-            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                for (auto* b : dialog->findChildren<QAbstractButton*>())
-                    if (b->isVisible())
-                        seen << b->text().remove(QLatin1Char('&'));
-                dialog->reject();
-            }
+        whenOpen<QDialog>([&seen](QDialog* dialog) {
+            for (auto* b : dialog->findChildren<QAbstractButton*>())
+                if (b->isVisible())
+                    seen << b->text().remove(QLatin1Char('&'));
+            dialog->reject();
         });
         row.open();
         for (const QString& b : row.buttons)
@@ -60,16 +69,8 @@ TEST(QtDialogsTest, ButtonsAreChineseWhateverTheLocale) {
 // A face that is not installed opens the dialog on a stand-in; confirming that is no choice of
 // the stand-in.
 TEST(QtDialogsTest, ConfirmedStandInReturnsTheFaceAskedFor) {
-    toolkit::FontSeed seed;
-    seed.font.Name = "微软雅黑";
-    seed.points = 14;
-    seed.minPoints = 8;
-    seed.maxPoints = 72;
-    QTimer::singleShot(0, [] {
-        if (auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget()))
-            dialog->accept();
-    });
-    const auto choice = toolkit::CurrentRealisation().chooseFont(seed);
+    whenOpen<QFontDialog>([](QFontDialog* dialog) { dialog->accept(); });
+    const auto choice = toolkit::CurrentRealisation().chooseFont(seedOf({"微软雅黑"}));
     ASSERT_TRUE(choice);
     EXPECT_EQ(choice->face, "微软雅黑");
     EXPECT_EQ(choice->points, 14);
@@ -116,18 +117,11 @@ TEST(QtFontsTest, ListedFacesAreDrawnAsBefore) {
         EXPECT_EQ(drawn, substitutedFace(asked, Q(r.face)));
 
         std::string opened;
-        QTimer::singleShot(0, [&opened] {
-            if (auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget())) {
-                opened = S(dialog->currentFont().family());
-                dialog->reject();
-            }
+        whenOpen<QFontDialog>([&opened](QFontDialog* dialog) {
+            opened = S(dialog->currentFont().family());
+            dialog->reject();
         });
-        toolkit::FontSeed seed;
-        seed.font = f.Text1.Font();
-        seed.points = 14;
-        seed.minPoints = 8;
-        seed.maxPoints = 72;
-        toolkit::CurrentRealisation().chooseFont(seed);
+        toolkit::CurrentRealisation().chooseFont(seedOf(f.Text1.Font()));
         EXPECT_EQ(opened, drawn);
     }
     toolkit::DestroyAllForms();

@@ -18,33 +18,24 @@ def app_of(pid):
 
 
 def lines(acc, out):
-    labels = []
-    for relation in acc.getRelationSet():
-        if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
-            labels += [relation.getTarget(i).name for i in range(relation.getNTargets())]
-    role = acc.getRoleName()
-    if role != "list item":
-        out.append("%s|%s|%s" % (role, acc.name, ",".join(labels)))
+    labels = [r.getTarget(i).name for r in acc.getRelationSet()
+              if r.getRelationType() == pyatspi.RELATION_LABELLED_BY
+              for i in range(r.getNTargets())]
+    if acc.getRoleName() != "list item":
+        out.append("%s|%s|%s" % (acc.getRoleName(), acc.name, ",".join(labels)))
     for child in acc:
         if child is not None:
             lines(child, out)
     return out
 
 
-def main():
-    pid, wanted = int(sys.argv[1]), set(sys.argv[2:])
-    deadline = time.time() + 10
-    while True:
-        app = app_of(pid)
-        windows = {w.name for w in app if w is not None} if app else set()
-        if wanted <= windows or time.time() > deadline:
-            break
-        time.sleep(0.2)
-    if app is None:
-        print("no application with pid %d on the accessibility bus" % pid)
-        return 1
-    print("\n".join(lines(app, [])))
-    return 0
-
-
-sys.exit(main())
+pid, wanted = int(sys.argv[1]), set(sys.argv[2:])
+deadline = time.time() + 10
+while True:
+    app = app_of(pid)
+    if (app and wanted <= {w.name for w in app if w is not None}) or time.time() > deadline:
+        break
+    time.sleep(0.2)
+if app is None:
+    sys.exit("no application with pid %d on the accessibility bus" % pid)
+print("\n".join(lines(app, [])))

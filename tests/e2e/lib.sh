@@ -69,13 +69,8 @@ hold_lock() { # hold_lock SECONDS: the settings' lock as a live copy holds it, f
 }
 
 stored() { # stored SUFFIX: the value as QSettings wrote it, every non-ASCII character as %UXXXX
-    local s="Kelm-文本提示框$1" key= c code i
-    for ((i = 0; i < ${#s}; i++)); do
-        c=${s:i:1}
-        printf -v code '%d' "'$c"
-        [ "$code" -gt 127 ] && printf -v c '%%U%04X' "$code"
-        key+=$c
-    done
+    local key
+    key=$(printf 'Kelm-文本提示框%s' "$1" | perl -CS -pe 's/([^\x00-\x7f])/sprintf("%%U%04X", ord($1))/ge')
     grep -F "$key=" "$STORE" | head -n 1 | cut -d= -f2-
 }
 placed() { echo "$(stored _文本内容)|$(stored _left) $(stored _top) $(stored _Width) $(stored _Height)"; }
@@ -109,6 +104,17 @@ check_geometry() { # check_geometry DESCRIPTION "X Y W H": the prompt window's, 
     wait_for 3 sh -c "[ \"\$(geometry $WIN)\" = '$2' ]"
     check "$1" "$2" "$(geometry "$WIN")"
 }
+prompts() { named Kelm屏幕提示框 | wc -l; } # how many prompt windows are shown
+mapped() { # mapped [STATE]: the prompt window's map state, once it is STATE or after 3 s
+    [ -z "${1:-}" ] || wait_for 3 sh -c "xwininfo -id $WIN | grep -q 'Map State: $1\$'"
+    xwininfo -id "$WIN" | sed -n 's/^  Map State: //p'
+}
+double_click() { # on the middle of the prompt window: unlocked, it clears the text
+    local x y w h
+    read -r x y w h <<<"$(geometry "$WIN")"
+    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click --repeat 2 --delay 80 1
+    sleep 0.5
+}
 has_state() { yes_if sh -c "xprop -id $1 _NET_WM_STATE | grep -q $2"; }
 
 # The share of pixels in a region of the screen that are close to the given colour ("#RRGGBB").
@@ -138,23 +144,14 @@ check_glyphs() { # check_glyphs STOP_COMMAND...
     check "different characters look different" yes "$(above "${share[1]}" "$(awk "BEGIN{print ${share[0]} * 1.5}")")"
 }
 
-# The menu is an override-redirect window that opens at the pointer; a tool tip, the other kind,
-# opens below it.
-menu_geometry() { # menu_geometry X Y
+# The "X Y W H" of the program's override-redirect window: the menu, which opens at the pointer,
+# at X Y if given (a tool tip, the other kind, opens below it; keep the pointer off the prompt).
+menu_geometry() { # menu_geometry [X Y]
     local w x y rest
     for w in $(xdotool search --onlyvisible --class kelm-prompt 2>/dev/null); do
         xwininfo -id "$w" | grep -q 'Override Redirect State: yes' || continue
         read -r x y rest <<<"$(geometry "$w")"
-        [ $(((x - $1) ** 2 + (y - $2) ** 2)) -le 8 ] && echo "$x $y $rest" && return 0
-    done
-    return 1
-}
-# Wherever it opened: the "X Y W H" of the program's override-redirect window (keep the pointer
-# off the prompt, whose tool tip is one too).
-any_menu() {
-    local w
-    for w in $(xdotool search --onlyvisible --class kelm-prompt 2>/dev/null); do
-        xwininfo -id "$w" | grep -q 'Override Redirect State: yes' && geometry "$w" && return 0
+        { [ $# = 0 ] || [ $(((x - $1) ** 2 + (y - $2) ** 2)) -le 8 ]; } && echo "$x $y $rest" && return 0
     done
     return 1
 }
@@ -162,9 +159,9 @@ any_menu() {
 menu_from() {
     local x y w h mx my
     xdotool key "$@"
-    wait_for 5 any_menu || { MENU_AT="no menu"; return 1; }
+    wait_for 5 menu_geometry || { MENU_AT="no menu"; return 1; }
     read -r x y w h <<<"$(geometry "$WIN")"
-    read -r mx my _ <<<"$(any_menu)"
+    read -r mx my _ <<<"$(menu_geometry)"
     MENU_AT=$([ "$mx" -ge "$x" ] && [ "$mx" -le $((x + w)) ] && [ "$my" -ge "$y" ] &&
         [ "$my" -le $((y + h)) ] && echo "on the text box" || echo "at $mx,$my")
 }
@@ -194,8 +191,6 @@ check_restore_drag_save() { # check_restore_drag_save STOP_COMMAND...
     check "restored at its stored place and size" "100 200 400 60" "$(geometry "$WIN")"
     check "above others, no taskbar entry" "yes yes" \
         "$(has_state "$WIN" _NET_WM_STATE_ABOVE) $(has_state "$WIN" _NET_WM_STATE_SKIP_TASKBAR)"
-    check "translucent with alpha 200" "_NET_WM_WINDOW_OPACITY(CARDINAL) = $((0xC8C8C8C8))" \
-        "$(xprop -id "$WIN" _NET_WM_WINDOW_OPACITY)"
     xdotool mousemove 200 230 mousedown 1 mousemove 260 270 mousemove 320 310 mouseup 1
     check_geometry "a drag by (120, 80) moves the window by exactly that" "220 280 400 60"
     xdotool mousemove 300 310 click 1

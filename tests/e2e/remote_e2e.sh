@@ -6,10 +6,7 @@ start_x
 start_bus
 
 active() { xprop -root _NET_ACTIVE_WINDOW | awk '{print $NF}'; }
-prompts() { named Kelm屏幕提示框 | wc -l; }
-mapped() { xwininfo -id "$WIN" | awk '/Map State/{print $3}'; }
 run() { "$APP" "$@" 2>>"$WORK/client.log"; } # run ARGUMENTS...: a command; prints its output
-double_click_caption() { xdotool mousemove 100 22 click --repeat 2 --delay 80 1; sleep 0.4; }
 
 echo "# with no prompt running"
 run --get-text
@@ -39,19 +36,15 @@ run --hide
 check "--hide unmaps the window" IsUnMapped "$(mapped)"
 run --toggle
 check_geometry "--toggle shows it again at the same place and size" "0 0 200 47"
-run --hide; run --show
-check_geometry "--show after --hide: the same place and size" "0 0 200 47"
 check "above others, still" yes "$(has_state "$WIN" _NET_WM_STATE_ABOVE)"
 check "no command took the focus" "$focused" "$(active)"
 
 echo "# locked, the pointer passes through"
 run --lock
-double_click_caption
+double_click
 check "locked: a double-click leaves the text" "第二个进程写的 text" "$(run --get-text)"
-run --text "锁着也能改"
-check "--text works while locked" "锁着也能改" "$(run --get-text)"
 run --unlock
-double_click_caption
+double_click
 check "unlocked: a double-click clears it" "" "$(run --get-text)"
 
 echo "# a second start shows the first, unlocked, and ends"
@@ -59,7 +52,7 @@ run --text "只有一个"
 run --lock; run --hide
 "$APP" >>"$WORK/client.log" 2>&1
 check "a plain second start exits 0, one prompt window, shown" "0 1 IsViewable" "$? $(prompts) $(mapped)"
-double_click_caption
+double_click
 check "the second start unlocked it" "" "$(run --get-text)"
 gdbus call --session --dest io.github.kelm_prompt.prompt --object-path /io/github/kelm_prompt/prompt \
     --method io.github.kelm_prompt.Prompt.SetText "gdbus 也行" >/dev/null

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Windows build under Wine in Xvfb with openbox: restore, drag, saving at close and at logout,
-# the settings window, Chinese in the menu and message boxes that Wine draws, and a link of the
-# About window.
+# the settings window, Chinese in the menu that Wine draws (in the system's fonts, as its message
+# boxes and tool tips), and a link of the About window.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/wine_lib.sh"
 # Wine hands a link to xdg-open: this one notes the address instead of opening a browser.
@@ -24,14 +24,6 @@ check "a logout saves the text and place" "typed at logout|4800 4500" \
     "$(stored _文本内容)|$(stored _left) $(stored _top)"
 
 check_red_from_settings Up Up Up Up
-at 110 122 # the text box height's text
-xdotool key ctrl+a type "12abc"
-at 196 184 # 确认: 类型不匹配, in a message box
-wait_for 5 sh -c '[ "$(named Kelm屏幕提示框 | wc -l)" = 2 ]'
-read -r bx by bw bh <<<"$(geometry "$(named Kelm屏幕提示框 | grep -vx "$WIN" | head -n 1)")"
-check "the message box draws its Chinese, not boxes" yes \
-    "$(first_glyphs_differ "$((bw - 6))x$((bh / 2))+$((bx + 3))+$((by + 3))" 5)"
-xdotool key Return
 close_app
 start_app
 sleep 0.3
@@ -50,16 +42,13 @@ check "a link of the About window opens its address" \
     "$(sed -n 's/^KELM_ABOUT_URL1:STRING=//p' "$(dirname "$APP")/CMakeCache.txt")" "$(cat "$WORK/opened" 2>/dev/null)"
 close_app
 
-echo "# the Menu key and Shift+F10 open the menu at the text box, 参数设置 with the keys; Escape closes the window"
+echo "# Shift+F10 opens the menu at the text box, 参数设置 with the keys; Escape closes the window"
 # Wine 8 moves no X focus to a managed window the program activates: where the focus goes after
 # the window closes is left to the window tests.
 fresh_store
 xdotool mousemove 1000 700
 start_app
 xdotool windowactivate --sync "$WIN"
-menu_from Menu
-check "the Menu key opens the menu at the text box" "on the text box" "$MENU_AT"
-xdotool key Escape
 menu_from shift+F10
 check "Shift+F10 opens the menu at the text box" "on the text box" "$MENU_AT"
 xdotool key Down Return

@@ -3,14 +3,18 @@
 //
 // The input is a byte L, L bytes of the text (as UTF-8, anything else in it replaced; the text is
 // repeated to some 40000 characters when L's top bit is set) and then the file.
-#include "settings_meaning.h"
 #include "toolkit/errors.h"
+#include "toolkit/qt/qt_convert.h"
 #include "toolkit/qt/qt_store.h"
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
+#include <QSettings>
 #include <QStringDecoder>
+#include <QStringList>
 #include <QTemporaryDir>
+#include <QVariant>
 
 #include <cstdint>
 #include <cstdio>
@@ -19,6 +23,8 @@
 #include <sys/stat.h>
 
 namespace {
+using toolkit::qt::Q;
+using toolkit::qt::S;
 const std::string kApp = "PUPNAME", kSection = "APPNAME";
 const std::string kText = "Kelm-文本提示框_文本内容", kTop = "Kelm-文本提示框_top";
 
@@ -30,6 +36,46 @@ const std::string kText = "Kelm-文本提示框_文本内容", kTop = "Kelm-文�
             std::abort();                                                                          \
         }                                                                                          \
     } while (false)
+
+// What a settings file says, as a fresh QSettings parse of it gives it: every key a lookup finds,
+// with its text. QSettings looks a key up as "a/b" whatever slashes it is given, so an entry a file
+// names "", "/a" or "a//b" is found by no lookup and says nothing. Its writer stores numbers and
+// the other types as their text, so texts are compared, not types; bytes are compared as the text
+// they are when they are UTF-8, as bytes when not.
+QString SettingsText(const QVariant& v) {
+    if (v.typeId() == QMetaType::QStringList || v.typeId() == QMetaType::QVariantList)
+        return v.toStringList().join(QLatin1Char(','));
+    if (v.typeId() == QMetaType::QByteArray) {
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+        const QString text = utf8(v.toByteArray());
+        return utf8.hasError() ? "bytes:" + QString::fromLatin1(v.toByteArray().toHex()) : text;
+    }
+    return v.toString();
+}
+
+// The bytes are parsed under a name no QSettings of this process has read before, so that nothing
+// it remembers stands in for them.
+QMap<QString, QString> SettingsMeaning(const QByteArray& bytes) {
+    static QTemporaryDir dir(QDir("/dev/shm").exists() ? "/dev/shm/kelm-meaning-XXXXXX"
+                                                       : QDir::tempPath() + "/kelm-meaning-XXXXXX");
+    static int serial = 0;
+    const QString name = dir.filePath(QString::number(++serial));
+    {
+        QFile file(name);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            return {{"", "unreadable"}};
+    }
+    QMap<QString, QString> meaning;
+    {
+        QSettings s(name, QSettings::IniFormat);
+        for (const QString& key : s.allKeys())
+            if (!key.isEmpty() &&
+                key == key.split(QLatin1Char('/'), Qt::SkipEmptyParts).join(QLatin1Char('/')))
+                meaning.insert(key, SettingsText(s.value(key)));
+    }
+    QFile::remove(name);
+    return meaning;
+}
 
 QByteArray contents(const QString& path) {
     QFile f(path);
@@ -92,6 +138,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         file.write(input);
     }
     const mode_t mode = modeOf(path);
+    // Before the save, the program reads each of its own entries as the file says it: a key of
+    // its prefix, which it can spell (no character of it replaced on the way to UTF-8).
+    const QMap<QString, QString> meaning = SettingsMeaning(input);
+    const QString ours = QString::fromStdString(kSection + "/Kelm-");
+    toolkit::qt::QtSettingsStore start;
+    for (auto it = meaning.begin(); it != meaning.end(); ++it) {
+        const QString key = it.key().mid(kSection.size() + 1);
+        if (it.key().startsWith(ours) && Q(S(key)) == key && !it.value().startsWith("bytes:"))
+            check(Q(start.read(kApp, kSection, S(key)).value_or("-")) == it.value());
+    }
 
     try {
         toolkit::qt::QtSettingsStore().write(kApp, kSection, {{kText, text}, {kTop, "4200"}});
@@ -101,8 +157,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     toolkit::qt::QtSettingsStore next;
     check(next.read(kApp, kSection, kText) == text);
     check(next.read(kApp, kSection, kTop) == "4200");
-    check(withoutWritten(SettingsMeaning(contents(path))) ==
-          withoutWritten(SettingsMeaning(input)));
+    check(withoutWritten(SettingsMeaning(contents(path))) == withoutWritten(meaning));
     check(modeOf(path) == mode);
     check(dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot) ==
           QStringList{"PUPNAME.conf"});

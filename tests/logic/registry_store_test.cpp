@@ -100,10 +100,4 @@ TEST_F(RegistryStoreTest, RefusedBatchLeavesEveryValueAsItWas) {
     }
 }
 
-// So do key names: a section that cannot be made.
-TEST_F(RegistryStoreTest, SectionThatCannotBeMadeRaises) {
-    EXPECT_THROW(m_store.write(m_app, std::string(300, 's'), {{"text", "x"}}),
-                 toolkit::RuntimeError);
-}
-
 } // namespace

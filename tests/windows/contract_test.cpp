@@ -1,17 +1,13 @@
 // The rules every window relies on from the toolkit.
 #include "fixture.h"
 
-#include <chrono>
-#include <thread>
-
 #include "toolkit/errors.h"
-#include "toolkit/program.h"
-#include "toolkit/realisation.h"
 
+#include <chrono>
 #include <cmath>
 #include <new>
-#include <optional>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 namespace {

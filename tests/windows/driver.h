@@ -64,7 +64,7 @@ int Unanswered();
 
 // What assistive tools are told of a window or control: its name, its kind, and the text of the
 // label that names it.
-enum class Role { Other, Window, Dialog, Text, Label, Link, List, Button, Separator };
+enum class Role { Other, Window, Dialog, Text, Label, Link, List, Button };
 struct Accessible {
     std::string name;
     Role role = Role::Other;

@@ -4,10 +4,8 @@
 #include "prompt/form1.h"
 #include "services/numbers.h"
 #include "settings/settings_window.h"
-#include "toolkit/program.h"
 
 #include <functional>
-#include <string>
 #include <vector>
 
 using FMain::Setting;
@@ -63,29 +61,20 @@ TEST_F(PromptTest, StartUpRestoresWhatWasStoredAndKeepsTheDefaultForWhatIsDamage
     }
 }
 
-// A place where less than 20 × 20 pixels of the text lie in the work area is brought into it.
-TEST_F(PromptTest, StartBringsAPlaceOutOfReachIntoTheWorkArea) {
+// 20 × 20 pixels of the text in a corner of the work area are within reach, counted in the
+// system's pixels (which way a place out of reach goes is the placement table's and the e2e
+// tests').
+TEST_F(PromptTest, StartKeepsAPlaceWithinReachAtAnyDpi) {
     const toolkit::Rect work = toolkit::CurrentRealisation().screens().front().work;
     const float px = float(toolkit::CurrentRealisation().twipsPerPixel());
-    const float right = work.left + work.width, bottom = work.top + work.height;
-    const struct {
-        float left, top, keptLeft, keptTop;
-    } rows[] = {
-        // The text box begins 105 twips below the window's top and fills its width but 20 twips.
-        {right - 20 * px, bottom - 105 - 20 * px, right - 20 * px, bottom - 105 - 20 * px},
-        {right - 19 * px, work.top + 600, right - 3000, work.top + 600},
-        {work.left + 300, bottom - 105 - 19 * px, work.left + 300, bottom - 705},
-    };
-    for (const auto& r : rows) {
-        toolkit::DestroyAllForms();
-        driver::ClearStore();
-        seed(S::Left, FMain::NumberText(r.left));
-        seed(S::Top, FMain::NumberText(r.top));
-        SCOPED_TRACE(std::to_string(r.left) + ", " + std::to_string(r.top));
-        Form1& f = toolkit::Instance<Form1>();
-        f.Show();
-        EXPECT_EQ(std::vector<float>({f.Left(), f.Top()}), std::vector({r.keptLeft, r.keptTop}));
-    }
+    // The text box begins 105 twips below the window's top and fills its width but 20 twips.
+    const float left = work.left + work.width - 20 * px,
+                top = work.top + work.height - 105 - 20 * px;
+    seed(S::Left, FMain::NumberText(left));
+    seed(S::Top, FMain::NumberText(top));
+    Form1& f = toolkit::Instance<Form1>();
+    f.Show();
+    EXPECT_EQ(std::vector<float>({f.Left(), f.Top()}), std::vector({left, top}));
 }
 
 // A person who chose 退出 is told that the save failed; an end asked for from outside (a signal,
@@ -119,39 +108,19 @@ TEST_F(PromptTest, RefusedWriteAtTheEndIsReportedAndEnds) {
 // close box, the session's end), which takes the window that opened the loop with it before the
 // loop returns.
 TEST_F(PromptTest, EndInsideANestedLoopSavesAndEnds) {
-    const std::function<void(Form1&)> menu = [](Form1& f) {
-        driver::Click(f.Text1, driver::Button::Right, 20, 10);
-    };
-    const auto button = [](void (设置::*click)()) {
-        return [click](Form1&) {
-            toolkit::Dispatch([click] { (toolkit::Instance<设置>().*click)(); });
-        };
-    };
-    const std::function<void(Form1&)> refusal = [](Form1&) {
-        toolkit::Dispatch([] {
-            设置& s = toolkit::Instance<设置>();
-            s.FSize.setText("5000");
-            s.Command1_Click(); // a message box says why
-        });
-    };
-    // The loop goes on handling what is waiting before it notices the end.
-    const std::function<void(Form1&)> close = [](Form1& f) {
-        driver::Close(f);
-        driver::Pump();
-    };
-    const std::function<void(Form1&)> logout = [](Form1&) { toolkit::SystemQuitRequested(); };
+    enum Loop { Menu, Colour, Font, Box };
+    enum End { Chosen, Closed, Logout }; // 退出; the close box; the session
     const struct {
         const char* name;
-        std::function<void(Form1&)> open;
-        int item;
-        std::function<void(Form1&)> whileOpen;
+        Loop loop;
+        End end;
     } rows[] = {
-        {"menu: 退出", menu, 2, nullptr},
-        {"menu: closed", menu, -1, close},
-        {"menu: session ends", menu, -1, logout},
-        {"colour dialog: closed", button(&设置::Command3_Click), -1, close},
-        {"font dialog: session ends", button(&设置::Command2_Click), -1, logout},
-        {"message box: closed", refusal, -1, close},
+        {"menu: 退出", Menu, Chosen},
+        {"menu: closed", Menu, Closed},
+        {"menu: session ends", Menu, Logout},
+        {"colour dialog: closed", Colour, Closed},
+        {"font dialog: session ends", Font, Logout},
+        {"message box: closed", Box, Closed},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
@@ -162,11 +131,30 @@ TEST_F(PromptTest, EndInsideANestedLoopSavesAndEnds) {
         const std::string text = std::string("结束于") + r.name;
         f.Text1.setText(text);
         driver::Reply reply = driver::Cancel();
-        reply.item = r.item;
-        if (r.whileOpen)
-            reply.whileOpen = [&] { r.whileOpen(f); };
+        reply.item = r.end == Chosen ? 2 : -1;
+        // The loop goes on handling what is waiting before it notices the end.
+        if (r.end != Chosen)
+            reply.whileOpen = [&] {
+                if (r.end == Logout)
+                    return toolkit::SystemQuitRequested();
+                driver::Close(f);
+                driver::Pump();
+            };
         driver::Answer(reply);
-        r.open(f);
+        if (r.loop == Menu)
+            driver::Click(f.Text1, driver::Button::Right, 20, 10);
+        else
+            toolkit::Dispatch([&] {
+                设置& s = toolkit::Instance<设置>();
+                if (r.loop == Colour)
+                    s.Command3_Click();
+                else if (r.loop == Font)
+                    s.Command2_Click();
+                else {
+                    s.FSize.setText("5000");
+                    s.Command1_Click(); // a message box says why
+                }
+            });
         EXPECT_TRUE(toolkit::Ending());
         EXPECT_TRUE(toolkit::Forms().empty());
         EXPECT_EQ(stored(S::Text), text);

@@ -7,7 +7,6 @@
 #include "services/window_services.h"
 #include "settings/settings_window.h"
 
-#include <string>
 #include <vector>
 
 namespace S = FMain::Settings;

@@ -1,9 +1,8 @@
-// The settings window's colour and font dialogs, answered from the test, and its close box.
+// The settings window's colour and font dialogs, answered from the test.
 #include "fixture.h"
 
 #include "prompt/form1.h"
 #include "settings/settings_window.h"
-#include "toolkit/program.h"
 
 namespace {
 
@@ -60,18 +59,6 @@ TEST_F(SettingsWindowTest, FontDialogPutsTheChosenFaceAndSizeIntoTheLists) {
         // Drawn by a stand-in from here on: choosing the installed Chinese face is a change.
         f.Text1.setFontName("没有这种字体");
     }
-}
-
-TEST_F(SettingsWindowTest, ClosingAndReopeningLoadsAFreshWindow) {
-    toolkit::Instance<Form1>().Show();
-    设置& first = toolkit::Instance<设置>();
-    first.参数设置_Click();
-    first.FSize.setText("99 unconfirmed");
-    driver::Close(first);
-    EXPECT_EQ(toolkit::LoadedInstance<设置>(), nullptr);
-    EXPECT_NE(toolkit::LoadedInstance<Form1>(), nullptr) << "only the settings window goes";
-    EXPECT_FALSE(toolkit::Ending());
-    EXPECT_EQ(toolkit::Instance<设置>().FSize.Text(), "14.5");
 }
 
 } // namespace

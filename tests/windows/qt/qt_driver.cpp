@@ -23,6 +23,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 namespace driver {
 
@@ -170,26 +171,13 @@ void Pump() {
 namespace {
 
 Role roleOf(QAccessible::Role role) {
-    switch (role) {
-    case QAccessible::Window:
-        return Role::Window;
-    case QAccessible::Dialog:
-        return Role::Dialog;
-    case QAccessible::EditableText:
-        return Role::Text;
-    case QAccessible::StaticText:
-        return Role::Label;
-    case QAccessible::Link:
-        return Role::Link;
-    case QAccessible::ComboBox:
-        return Role::List;
-    case QAccessible::Button:
-        return Role::Button;
-    case QAccessible::Separator:
-        return Role::Separator;
-    default:
-        return Role::Other;
-    }
+    static const std::map<QAccessible::Role, Role> roles = {
+        {QAccessible::Window, Role::Window},     {QAccessible::Dialog, Role::Dialog},
+        {QAccessible::EditableText, Role::Text}, {QAccessible::StaticText, Role::Label},
+        {QAccessible::Link, Role::Link},         {QAccessible::ComboBox, Role::List},
+        {QAccessible::Button, Role::Button}};
+    const auto it = roles.find(role);
+    return it == roles.end() ? Role::Other : it->second;
 }
 
 Accessible describe(QWidget* widget) {
@@ -221,25 +209,18 @@ void Press(Key key) {
         target = QApplication::activeWindow();
     if (!target)
         throw std::runtime_error("nothing has the keyboard focus");
-    switch (key) {
-    case Key::Escape:
-        QTest::keyClick(target, Qt::Key_Escape);
-        break;
-    case Key::Tab:
-        QTest::keyClick(target, Qt::Key_Tab);
-        break;
-    case Key::ShiftF10:
-        QTest::keyClick(target, Qt::Key_F10, Qt::ShiftModifier);
-        break;
-    case Key::Menu: {
-        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(0, 0),
-                                target->mapToGlobal(QPoint(0, 0)));
-        QApplication::sendEvent(target, &event);
-        if (target)
-            QTest::keyClick(target, Qt::Key_Menu);
-        break;
+    if (key != Key::Menu) {
+        const Qt::Key k = key == Key::Escape ? Qt::Key_Escape
+                          : key == Key::Tab  ? Qt::Key_Tab
+                                             : Qt::Key_F10;
+        return QTest::keyClick(target, k,
+                               key == Key::ShiftF10 ? Qt::ShiftModifier : Qt::NoModifier);
     }
-    }
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(0, 0),
+                            target->mapToGlobal(QPoint(0, 0)));
+    QApplication::sendEvent(target, &event);
+    if (target)
+        QTest::keyClick(target, Qt::Key_Menu);
 }
 
 bool Focused(toolkit::Control& control) {

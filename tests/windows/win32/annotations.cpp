@@ -58,44 +58,28 @@ class Recorder : public IAccPropServices, public IClassFactory {
         return S_OK;
     }
 
-    HRESULT WINAPI SetPropValue(const BYTE*, DWORD, MSAAPROPID, VARIANT) override {
-        return E_NOTIMPL;
+    // What the program never asks of it.
+#define KELM_NOT_ASKED(method, ...)                                                                \
+    HRESULT WINAPI method(__VA_ARGS__) override {                                                  \
+        return E_NOTIMPL;                                                                          \
     }
-    HRESULT WINAPI SetPropServer(const BYTE*, DWORD, const MSAAPROPID*, int, IAccPropServer*,
-                                 AnnoScope) override {
-        return E_NOTIMPL;
-    }
-    HRESULT WINAPI ClearProps(const BYTE*, DWORD, const MSAAPROPID*, int) override {
-        return E_NOTIMPL;
-    }
-    HRESULT WINAPI SetHwndPropServer(HWND, DWORD, DWORD, const MSAAPROPID*, int, IAccPropServer*,
-                                     AnnoScope) override {
-        return E_NOTIMPL;
-    }
-    HRESULT WINAPI ClearHwndProps(HWND, DWORD, DWORD, const MSAAPROPID*, int) override {
-        return E_NOTIMPL;
-    }
-    HRESULT WINAPI ComposeHwndIdentityString(HWND, DWORD, DWORD, BYTE**, DWORD*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT WINAPI DecomposeHwndIdentityString(const BYTE*, DWORD, HWND*, DWORD*, DWORD*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT WINAPI SetHmenuProp(HMENU, DWORD, MSAAPROPID, VARIANT) override { return E_NOTIMPL; }
-    HRESULT WINAPI SetHmenuPropStr(HMENU, DWORD, MSAAPROPID, LPCWSTR) override { return E_NOTIMPL; }
-    HRESULT WINAPI SetHmenuPropServer(HMENU, DWORD, const MSAAPROPID*, int, IAccPropServer*,
-                                      AnnoScope) override {
-        return E_NOTIMPL;
-    }
-    HRESULT WINAPI ClearHmenuProps(HMENU, DWORD, const MSAAPROPID*, int) override {
-        return E_NOTIMPL;
-    }
-    HRESULT WINAPI ComposeHmenuIdentityString(HMENU, DWORD, BYTE**, DWORD*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT WINAPI DecomposeHmenuIdentityString(const BYTE*, DWORD, HMENU*, DWORD*) override {
-        return E_NOTIMPL;
-    }
+    KELM_NOT_ASKED(SetPropValue, const BYTE*, DWORD, MSAAPROPID, VARIANT)
+    KELM_NOT_ASKED(SetPropServer, const BYTE*, DWORD, const MSAAPROPID*, int, IAccPropServer*,
+                   AnnoScope)
+    KELM_NOT_ASKED(ClearProps, const BYTE*, DWORD, const MSAAPROPID*, int)
+    KELM_NOT_ASKED(SetHwndPropServer, HWND, DWORD, DWORD, const MSAAPROPID*, int, IAccPropServer*,
+                   AnnoScope)
+    KELM_NOT_ASKED(ClearHwndProps, HWND, DWORD, DWORD, const MSAAPROPID*, int)
+    KELM_NOT_ASKED(ComposeHwndIdentityString, HWND, DWORD, DWORD, BYTE**, DWORD*)
+    KELM_NOT_ASKED(DecomposeHwndIdentityString, const BYTE*, DWORD, HWND*, DWORD*, DWORD*)
+    KELM_NOT_ASKED(SetHmenuProp, HMENU, DWORD, MSAAPROPID, VARIANT)
+    KELM_NOT_ASKED(SetHmenuPropStr, HMENU, DWORD, MSAAPROPID, LPCWSTR)
+    KELM_NOT_ASKED(SetHmenuPropServer, HMENU, DWORD, const MSAAPROPID*, int, IAccPropServer*,
+                   AnnoScope)
+    KELM_NOT_ASKED(ClearHmenuProps, HMENU, DWORD, const MSAAPROPID*, int)
+    KELM_NOT_ASKED(ComposeHmenuIdentityString, HMENU, DWORD, BYTE**, DWORD*)
+    KELM_NOT_ASKED(DecomposeHmenuIdentityString, const BYTE*, DWORD, HMENU*, DWORD*)
+#undef KELM_NOT_ASKED
 };
 
 Recorder g_recorder;

@@ -386,19 +386,14 @@ Accessible Describe(toolkit::Control& control) {
 // The Menu key reaches the window with the focus as the context menu message it turns into, with
 // no place; Shift+F10 goes the way of any key, through the window's default handling.
 void Press(Key k) {
-    switch (k) {
-    case Key::Escape:
-        return key(VK_ESCAPE, false);
-    case Key::Tab:
-        return key(VK_TAB, false);
-    case Key::ShiftF10:
-        return key(VK_F10, true);
-    case Key::Menu: {
-        const HWND target = focus();
-        SendMessageW(target, WM_CONTEXTMENU, WPARAM(target), LPARAM(-1));
-        return Pump();
-    }
-    }
+    if (k != Key::Menu)
+        return key(k == Key::Escape ? VK_ESCAPE
+                   : k == Key::Tab  ? VK_TAB
+                                    : VK_F10,
+                   k == Key::ShiftF10);
+    const HWND target = focus();
+    SendMessageW(target, WM_CONTEXTMENU, WPARAM(target), LPARAM(-1));
+    Pump();
 }
 
 bool Focused(toolkit::Control& control) {
