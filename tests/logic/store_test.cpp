@@ -128,8 +128,8 @@ TEST_F(StoreTest, NameWithNoRoomForTheCopiesRefusesTheSave) {
     const fs::path real = m_dir / (std::string(243, 'k') + ".conf"); // 248 of 255 bytes
     std::ofstream(real) << kOld;
     fs::create_symlink(real.filename(), m_file);
-    EXPECT_EQ(GetConfig(Settings::Left), "450");
-    EXPECT_NE(refusal([] { saveAtExit("x"); }), "");
+    EXPECT_EQ(readAnew(Settings::Left), "450");
+    EXPECT_NE(saveAtExit("x"), "");
     EXPECT_EQ(textOf(real), kOld);
     EXPECT_EQ(namesIn(m_dir), (std::set<std::string>{"PUPNAME.conf", real.filename()}));
 }
