@@ -84,6 +84,20 @@ bool OfThisUser(HWND window) {
     return !theirs.empty() && !ours.empty() && EqualSid(sidOf(theirs), sidOf(ours));
 }
 
+HWND MessageWindow(const wchar_t* className, WNDPROC proc, void* owner) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = className;
+    RegisterClassExW(&wc);
+    HWND hwnd = CreateWindowExW(0, className, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    if (hwnd)
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
+    return hwnd;
+}
+
 } // namespace toolkit::win32
 
 namespace toolkit {

@@ -47,6 +47,10 @@ std::optional<RemoteRequest> DecodeRequest(ULONG_PTR code, const void* data, DWO
 // Whether the process that owns the window runs as the same user as this one.
 bool OfThisUser(HWND window);
 
+// A message-only window of the class (registered on first use) whose user data is owner; null if
+// it cannot be made.
+HWND MessageWindow(const wchar_t* className, WNDPROC proc, void* owner);
+
 // The running prompt's side: claims the session's prompt, then answers requests on the
 // user-interface thread once the event loop runs.
 class RemoteListener {

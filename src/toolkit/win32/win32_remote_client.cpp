@@ -28,18 +28,8 @@ HWND findPrompt() {
 // Receives the reply's text from the prompt it waits for, and from no other window.
 class ReplyWindow {
   public:
-    explicit ReplyWindow(HWND prompt) : m_prompt(prompt) {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = kReplyClass;
-        RegisterClassExW(&wc);
-        m_hwnd = CreateWindowExW(0, kReplyClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr);
-        if (m_hwnd)
-            SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
+    explicit ReplyWindow(HWND prompt)
+        : m_prompt(prompt), m_hwnd(MessageWindow(kReplyClass, proc, this)) {}
     ~ReplyWindow() {
         if (m_hwnd)
             DestroyWindow(m_hwnd);
@@ -68,7 +58,7 @@ class ReplyWindow {
     }
 
     HWND m_prompt;
-    HWND m_hwnd = nullptr;
+    HWND m_hwnd;
     std::string m_text;
 };
 

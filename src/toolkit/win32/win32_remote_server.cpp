@@ -66,16 +66,7 @@ Claim RemoteListener::listen(RemoteHandler handler) {
 void RemoteListener::open() {
     if (!m_claim || m_window)
         return;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kListenerClass;
-    RegisterClassExW(&wc);
-    m_window = CreateWindowExW(0, kListenerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
-    if (m_window)
-        SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    m_window = MessageWindow(kListenerClass, proc, this);
     SetEvent(m_ready);
 }
 
