@@ -90,4 +90,11 @@ check "--text with no prompt running starts one with the text's first line" "开
 status --quit >/dev/null
 app_ends
 check "which ends on --quit" 0 "$APP_STATUS"
+
+echo "# a stored text longer than a command may give"
+seed _文本内容 "$(printf '%040000d' 0)"
+start_app
+check "--get-text writes all of it, not a part" 40002 "$(kelm --get-text | wc -c)"
+status --quit >/dev/null
+app_ends
 finish

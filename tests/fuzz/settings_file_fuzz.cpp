@@ -37,20 +37,33 @@ const std::string kText = "Kelm-文本提示框_文本内容", kTop = "Kelm-文�
         }                                                                                          \
     } while (false)
 
+// Half of a surrogate pair (a file can escape one) is no character: QSettings' writer makes it
+// U+FFFD, and so it is compared.
+QString Whole(QString text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
 // What a settings file says, as a fresh QSettings parse of it gives it: every key a lookup finds,
 // with its text. QSettings looks a key up as "a/b" whatever slashes it is given, so an entry a file
-// names "", "/a" or "a//b" is found by no lookup and says nothing. Its writer stores numbers and
-// the other types as their text, so texts are compared, not types; bytes are compared as the text
-// they are when they are UTF-8, as bytes when not.
+// names "", "/a" or "a//b" is found by no lookup and says nothing. Its writer names a group
+// "general" in any case "General", and stores numbers and the other types as their text, so texts
+// are compared, not types; bytes are compared as the text they are when they are UTF-8, as bytes
+// when not.
 QString SettingsText(const QVariant& v) {
     if (v.typeId() == QMetaType::QStringList || v.typeId() == QMetaType::QVariantList)
-        return v.toStringList().join(QLatin1Char(','));
+        return Whole(v.toStringList().join(QLatin1Char(',')));
     if (v.typeId() == QMetaType::QByteArray) {
         QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
         const QString text = utf8(v.toByteArray());
         return utf8.hasError() ? "bytes:" + QString::fromLatin1(v.toByteArray().toHex()) : text;
     }
-    return v.toString();
+    return Whole(v.toString());
 }
 
 // The bytes are parsed under a name no QSettings of this process has read before, so that nothing
@@ -71,7 +84,9 @@ QMap<QString, QString> SettingsMeaning(const QByteArray& bytes) {
         for (const QString& key : s.allKeys())
             if (!key.isEmpty() &&
                 key == key.split(QLatin1Char('/'), Qt::SkipEmptyParts).join(QLatin1Char('/')))
-                meaning.insert(key, SettingsText(s.value(key)));
+                meaning.insert(
+                    key.startsWith("general/", Qt::CaseInsensitive) ? "General" + key.mid(7) : key,
+                    SettingsText(s.value(key)));
     }
     QFile::remove(name);
     return meaning;

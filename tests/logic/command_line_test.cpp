@@ -48,7 +48,8 @@ TEST(CommandLine, UsageErrorsEndWithStatusTwoAndSayWhat) {
     }
 }
 
-// Each command with no text is run end to end on both systems; here, the texts.
+// The end-to-end tests run the commands but cannot tell --show or --hide from --toggle where one
+// does what the other would.
 TEST(CommandLine, EachCommandAndItsText) {
     const std::string longest(32767, 'x');
     const struct {
@@ -64,6 +65,13 @@ TEST(CommandLine, EachCommandAndItsText) {
         {{"--text", "--quit"}, RemoteAction::SetText, "--quit"},
         {{"-text", "-5"}, RemoteAction::SetText, "-5"},
         {{"--text", longest}, RemoteAction::SetText, longest},
+        {{"--get-text"}, RemoteAction::GetText, ""},
+        {{"--show"}, RemoteAction::Show, ""},
+        {{"--hide"}, RemoteAction::Hide, ""},
+        {{"--toggle"}, RemoteAction::Toggle, ""},
+        {{"--lock"}, RemoteAction::Lock, ""},
+        {{"--unlock"}, RemoteAction::Unlock, ""},
+        {{"--quit"}, RemoteAction::Quit, ""},
     };
     for (const auto& r : rows) {
         const remote::Invocation i = parse(r.args);

@@ -142,8 +142,8 @@ TEST_F(StoreTest, LinksLeadToTheRealFileAndStayLinks) {
     const char* const layouts[] = {
         "cfg cfg/dotfiles/kelm.conf+ cfg/PUPNAME.conf>dotfiles/kelm.conf",
         "cfg cfg/real/kelm.conf+ cfg/PUPNAME.conf>mid.conf cfg/mid.conf>real/kelm.conf",
-        "home/.config data/dotfiles/kelm.conf+ home/.config>../data/conf "
-        "data/conf/PUPNAME.conf>../dotfiles/kelm.conf",
+        ("home/.config data/dotfiles/kelm.conf+ home/.config>../data/conf "
+         "data/conf/PUPNAME.conf>../dotfiles/kelm.conf"),
         "cfg cfg/real/kelm.conf cfg/PUPNAME.conf>mid.conf cfg/mid.conf>real/kelm.conf",
         "cfg cfg/PUPNAME.conf",
     };

@@ -19,8 +19,9 @@ TEST_F(KeyboardTest, EveryWindowAndControlSaysWhatItIs) {
     设置& s = toolkit::Instance<设置>();
     关于& a = toolkit::Instance<关于>();
     using driver::Describe;
-    // The name, the role and the text of the label that names it ("-": whatever the system finds);
-    // one of each kind, the names of the others being the same design data.
+    // The name, the role and the text of the label that names it ("-": whatever the system finds).
+    // Every list, each paired with a label of its own; of the other kinds one each, and the buttons
+    // whose name is not their caption.
     const struct {
         const char* what;
         driver::Accessible seen, expected;
@@ -30,8 +31,13 @@ TEST_F(KeyboardTest, EveryWindowAndControlSaysWhatItIs) {
         {"settings", Describe(s), {"参数设置", Role::Dialog, ""}},
         {"Label1", Describe(s.Label1), {"字体大小", Role::Label, ""}},
         {"FSize", Describe(s.FSize), {"字体大小", Role::List, "字体大小"}},
+        {"FName", Describe(s.FName), {"字体名称", Role::List, "字体名称"}},
+        {"FColor", Describe(s.FColor), {"字体颜色", Role::List, "字体颜色"}},
+        {"BColor", Describe(s.BColor), {"背景颜色", Role::List, "背景颜色"}},
+        {"mHeight", Describe(s.mHeight), {"文本框高度", Role::List, "文本框高度"}},
         {"Trans", Describe(s.Trans), {"透明度", Role::List, "透明度"}},
         {"Command1", Describe(s.Command1), {"确认", Role::Button, ""}},
+        {"Command2", Describe(s.Command2), {"获取字体", Role::Button, ""}},
         {"Command3", Describe(s.Command3), {"选择字体颜色", Role::Button, ""}},
         {"Command5", Describe(s.Command5), {"选择背景颜色", Role::Button, ""}},
         {"about", Describe(a), {"关于作者", Role::Window, ""}},

@@ -57,14 +57,28 @@ QString entryText(const QVariant& v) {
     return v.toString();
 }
 
+// Half of a surrogate pair, which a hand-written escape can make, is no character: QSettings
+// writes it as U+FFFD, or drops the whole value. It is kept as U+FFFD.
+QString whole(QString text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
 // QSettings writes U+FEFF as it is and its reader drops one where a run of text starts (at the
 // value's start, after an escape): a text holding one is stored as the bytes of its UTF-8, which
 // QSettings writes escaped and gives back whole.
 QVariant storable(const QVariant& v) {
     if (v.typeId() != QMetaType::QByteArray) {
-        const QString text = entryText(v);
-        if (text.contains(QChar(0xFEFF)))
-            return text.toUtf8();
+        const QString text = entryText(v), kept = whole(text);
+        if (kept.contains(QChar(0xFEFF)))
+            return kept.toUtf8();
+        if (kept != text)
+            return kept;
     }
     return v;
 }
@@ -73,6 +87,15 @@ QVariant storable(const QVariant& v) {
 // is never found, and is no part of what the file says.
 QString lookedUp(const QString& key) {
     return key.split(QLatin1Char('/'), Qt::SkipEmptyParts).join(QLatin1Char('/'));
+}
+
+// QSettings writes a group named "general" in any case as [%General], which reads back as
+// "General": the one name it cannot give back as it was. Its entries are kept under that name.
+QString asWritten(const QString& key) {
+    const qsizetype slash = key.indexOf(QLatin1Char('/'));
+    if (slash != 7 || !key.startsWith(QLatin1String("general"), Qt::CaseInsensitive))
+        return key;
+    return QLatin1String("General") + key.mid(slash);
 }
 
 using KeyValues = QList<std::pair<QString, QVariant>>;
@@ -104,8 +127,9 @@ std::optional<Meaning> rewrite(const QString& file, const KeyValues& wanted) {
     Meaning meaning;
     for (const KeyValues* entries : {&kept, &wanted}) {
         for (const auto& [key, value] : *entries) {
-            s->setValue(key, storable(value));
-            meaning.insert(lookedUp(key), entryText(value));
+            const QVariant stored = storable(value);
+            s->setValue(key, stored);
+            meaning.insert(asWritten(lookedUp(key)), entryText(stored));
         }
     }
     s->sync();
