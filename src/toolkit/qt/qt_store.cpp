@@ -199,7 +199,8 @@ std::optional<std::string> QtSettingsStore::read(const std::string& app, const s
     const QString name = Q(section) + "/" + Q(key);
     if (!s || !s->contains(name))
         return std::nullopt;
-    return S(entryText(s->value(name)));
+    // As a save would write it back: the same text before the save and after.
+    return S(whole(entryText(s->value(name))));
 }
 
 void QtSettingsStore::write(const std::string& app, const std::string& section,
