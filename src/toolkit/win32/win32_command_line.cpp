@@ -65,27 +65,25 @@ bool Print(Stream stream, std::string_view text) {
     if (!h)
         return false;
     const std::string bytes = withCrLf(text);
-    DWORD mode = 0;
-    if (GetConsoleMode(h, &mode)) {
-        // In the console's own characters: its code page need not be UTF-8.
-        const std::wstring wide = win32::W(bytes);
-        for (size_t at = 0; at < wide.size();) {
+    // Each call may write only a part: the rest follows until all is written or nothing is.
+    const auto all = [](const auto& data, auto write) {
+        for (size_t at = 0; at < data.size();) {
             DWORD written = 0;
-            if (!WriteConsoleW(h, wide.data() + at, DWORD(wide.size() - at), &written, nullptr) ||
-                written == 0)
+            if (!write(data.data() + at, DWORD(data.size() - at), &written) || written == 0)
                 return false;
             at += written;
         }
         return true;
-    }
-    for (size_t at = 0; at < bytes.size();) {
-        DWORD written = 0;
-        if (!WriteFile(h, bytes.data() + at, DWORD(bytes.size() - at), &written, nullptr) ||
-            written == 0)
-            return false;
-        at += written;
-    }
-    return true;
+    };
+    DWORD mode = 0;
+    // To a console in its own characters: its code page need not be UTF-8.
+    if (GetConsoleMode(h, &mode))
+        return all(win32::W(bytes), [h](const wchar_t* p, DWORD n, DWORD* written) {
+            return WriteConsoleW(h, p, n, written, nullptr);
+        });
+    return all(bytes, [h](const char* p, DWORD n, DWORD* written) {
+        return WriteFile(h, p, n, written, nullptr);
+    });
 }
 
 } // namespace toolkit
