@@ -1,7 +1,6 @@
-// Any bytes as the settings file and any text as the prompt's: a save in a writable folder lands,
-// the next start reads the text back exactly, and every other entry says what it said. Input: a
-// byte L, L bytes of UTF-8 text (repeated to some 40000 characters if L's top bit is set), the
-// file.
+// Any bytes as the settings file, any text as the prompt's: the save lands, the text reads back
+// exactly, every other entry says what it said. Input: a byte L, L bytes of UTF-8 text (repeated to
+// some 40000 characters if L's top bit is set), the file.
 #include "toolkit/qt/qt_convert.h"
 #include "toolkit/qt/qt_store.h"
 
@@ -120,8 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray input(reinterpret_cast<const char*>(data) + 1 + textSize,
                            qsizetype(size - 1 - textSize));
 
-    // A folder per run: QSettings takes a file of the same size and time under a name it has read
-    // for the one it read.
+    // A folder per run: QSettings takes a file of a name it read, size and time unchanged, as read.
     static int run = 0;
     QDir dir(scratch() + "/" + QString::number(++run));
     check(dir.mkpath("."));

@@ -47,8 +47,7 @@ TEST(CommandLine, UsageErrorsEndWithStatusTwoAndSayWhat) {
     }
 }
 
-// The end-to-end tests run the commands but cannot tell --show or --hide from --toggle where one
-// does what the other would.
+// The end-to-end tests pass with --show or --hide taken for --toggle.
 TEST(CommandLine, EachCommandAndItsText) {
     const std::string longest(32767, 'x');
     const struct {

@@ -58,8 +58,7 @@ Raw stored(const std::wstring& path, const std::wstring& name) {
     return r;
 }
 
-// A save is all or nothing: value names have a limit, and the one past it undoes the others,
-// whatever they held before and however often the batch names them.
+// A save is all or nothing: a value name past the limit undoes the batch, whatever it changed.
 TEST_F(RegistryStoreTest, RefusedBatchLeavesEveryValueAsItWas) {
     const std::string tooLong(20000, 'k');
     const struct {
