@@ -234,17 +234,9 @@ TEST_F(StoreTest, DebrisOfKilledSavesIsClearedAndOtherFilesKept) {
 
 TEST_F(StoreTest, CopiesEndingAtOnceSaveInTurn) {
     std::ofstream(m_file) << kOld;
-    const QString lockName = QString::fromStdString(m_file.string() + ".lock");
-    // A copy killed while it held the lock: its lock is taken over.
-    const pid_t dead = fork();
-    if (dead == 0)
-        _exit(QLockFile(lockName).lock() ? 0 : 1);
-    waitpid(dead, nullptr, 0);
-    ASSERT_TRUE(fs::exists(lockName.toStdString()));
-    EXPECT_EQ(refusal({{Settings::Width.key(), "4000"}}), "");
-
     // At a logout: one copy holds the lock a while, eight others each save their text and place.
-    QLockFile holder(lockName);
+    // (A lock a killed copy left is taken over: faults_e2e.sh saves after killed saves.)
+    QLockFile holder(QString::fromStdString(m_file.string() + ".lock"));
     ASSERT_TRUE(holder.tryLock(0));
     std::vector<pid_t> copies;
     for (int i = 0; i < 8; ++i) {
@@ -263,7 +255,6 @@ TEST_F(StoreTest, CopiesEndingAtOnceSaveInTurn) {
     ASSERT_EQ(text.rfind("copy ", 0), 0u) << text;
     EXPECT_EQ(readAnew(Settings::Left), text.substr(5)) << "text and place from the same copy";
     EXPECT_EQ(readAnew(Settings::Top), "300");
-    EXPECT_EQ(readAnew(Settings::Width), "4000");
     EXPECT_EQ(namesIn(m_dir), std::set<std::string>{"PUPNAME.conf"});
 }
 
