@@ -1,9 +1,6 @@
-// Any bytes as the settings file and any text as the prompt's: a save in a writable folder always
-// lands, the next start reads the text back exactly, and every other entry says what it said.
-//
-// The input is a byte L, L bytes of the text (as UTF-8, anything else in it replaced; the text is
-// repeated to some 40000 characters when L's top bit is set) and then the file.
-#include "toolkit/errors.h"
+// Any bytes as the settings file, any text as the prompt's: the save lands, the text reads back
+// exactly, every other entry says what it said. Input: a byte L, L bytes of UTF-8 text (repeated to
+// some 40000 characters if L's top bit is set), the file.
 #include "toolkit/qt/qt_convert.h"
 #include "toolkit/qt/qt_store.h"
 
@@ -20,7 +17,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <sys/stat.h>
 
 namespace {
 using toolkit::qt::Q;
@@ -29,16 +25,21 @@ const std::string kApp = "PUPNAME", kSection = "APPNAME";
 const std::string kText = "Kelm-文本提示框_文本内容", kTop = "Kelm-文本提示框_top";
 
 // Says which check failed: the input alone does not tell.
-#define check(ok)                                                                                  \
-    do {                                                                                           \
-        if (!(ok)) {                                                                               \
-            std::fprintf(stderr, "failed: %s\n", #ok);                                             \
-            std::abort();                                                                          \
-        }                                                                                          \
-    } while (false)
+void check(bool ok, int line = __builtin_LINE()) {
+    if (!ok) {
+        std::fprintf(stderr, "failed: the check on line %d\n", line);
+        std::abort();
+    }
+}
 
-// Half of a surrogate pair (a file can escape one) is no character: QSettings' writer makes it
-// U+FFFD, and so it is compared.
+// In memory where there is such a file system: syncing to a real disk would slow each run.
+QString scratch() {
+    static QTemporaryDir top(QDir("/dev/shm").exists() ? "/dev/shm/kelm-fuzz-XXXXXX"
+                                                       : QDir::tempPath() + "/kelm-fuzz-XXXXXX");
+    return top.path();
+}
+
+// Half of a surrogate pair (a file can escape one) is compared as the U+FFFD QSettings writes.
 QString Whole(QString text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
@@ -49,12 +50,7 @@ QString Whole(QString text) {
     return text;
 }
 
-// What a settings file says, as a fresh QSettings parse of it gives it: every key a lookup finds,
-// with its text. QSettings looks a key up as "a/b" whatever slashes it is given, so an entry a file
-// names "", "/a" or "a//b" is found by no lookup and says nothing. Its writer names a group
-// "general" in any case "General", and stores numbers and the other types as their text, so texts
-// are compared, not types; bytes are compared as the text they are when they are UTF-8, as bytes
-// when not.
+// An entry's text as QSettings writes it back: types as text, bytes as text when UTF-8.
 QString SettingsText(const QVariant& v) {
     if (v.typeId() == QMetaType::QStringList || v.typeId() == QMetaType::QVariantList)
         return Whole(v.toStringList().join(QLatin1Char(',')));
@@ -66,13 +62,11 @@ QString SettingsText(const QVariant& v) {
     return Whole(v.toString());
 }
 
-// The bytes are parsed under a name no QSettings of this process has read before, so that nothing
-// it remembers stands in for them.
+// Every key a lookup finds ("", "/a" or "a//b" none does; a group "general" in any case is
+// written "General"), parsed under a name no QSettings here has read, so none remembers it.
 QMap<QString, QString> SettingsMeaning(const QByteArray& bytes) {
-    static QTemporaryDir dir(QDir("/dev/shm").exists() ? "/dev/shm/kelm-meaning-XXXXXX"
-                                                       : QDir::tempPath() + "/kelm-meaning-XXXXXX");
     static int serial = 0;
-    const QString name = dir.filePath(QString::number(++serial));
+    const QString name = scratch() + "/meaning-" + QString::number(++serial);
     {
         QFile file(name);
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
@@ -92,26 +86,6 @@ QMap<QString, QString> SettingsMeaning(const QByteArray& bytes) {
     return meaning;
 }
 
-QByteArray contents(const QString& path) {
-    QFile f(path);
-    check(f.open(QIODevice::ReadOnly));
-    return f.readAll();
-}
-
-mode_t modeOf(const QString& path) {
-    struct stat st {};
-    check(::stat(QFile::encodeName(path).constData(), &st) == 0);
-    return st.st_mode & 07777;
-}
-
-std::string textOf(const QByteArray& bytes, bool longText) {
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
-    QString text = utf8(bytes);
-    if (longText && !text.isEmpty())
-        text = text.repeated(40000 / text.size() + 1);
-    return text.toStdString();
-}
-
 QMap<QString, QString> withoutWritten(QMap<QString, QString> meaning) {
     meaning.remove(QString::fromStdString(kSection + "/" + kText));
     meaning.remove(QString::fromStdString(kSection + "/" + kTop));
@@ -119,11 +93,8 @@ QMap<QString, QString> withoutWritten(QMap<QString, QString> meaning) {
 }
 } // namespace
 
-// Each run makes and drops texts of some hundred kilobytes: AddressSanitizer's usual quarantine of
-// freed memory takes the process near libFuzzer's memory limit and makes it three times slower.
-// A stored value QSettings decodes (@Variant) can ask for gigabytes it never touches, which costs
-// nothing without AddressSanitizer and its shadow of them with it; tens of gigabytes the system
-// refuses, and Qt takes the value for damaged. Such requests are refused here.
+// A smaller quarantine: texts of some hundred kilobytes each run would near the memory limit. An
+// @Variant can ask for gigabytes it never touches, which only AddressSanitizer pays for: refused.
 extern "C" const char* __asan_default_options() {
     return "quarantine_size_mb=16:allocator_may_return_null=1:max_allocation_size_mb=1024";
 }
@@ -132,18 +103,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0)
         return 0;
     const size_t textSize = std::min<size_t>(data[0] & 0x7F, size - 1);
-    const std::string text = textOf(
-        QByteArray(reinterpret_cast<const char*>(data) + 1, qsizetype(textSize)), data[0] & 0x80);
+    QString longText =
+        QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom)(
+            QByteArrayView(data + 1, qsizetype(textSize)));
+    if (data[0] & 0x80 && !longText.isEmpty())
+        longText = longText.repeated(40000 / longText.size() + 1);
+    const std::string text = longText.toStdString();
     const QByteArray input(reinterpret_cast<const char*>(data) + 1 + textSize,
                            qsizetype(size - 1 - textSize));
 
-    // In memory where there is such a file system: syncing to a real disk would slow each run.
-    static QTemporaryDir top(QDir("/dev/shm").exists() ? "/dev/shm/kelm-fuzz-XXXXXX"
-                                                       : QDir::tempPath() + "/kelm-fuzz-XXXXXX");
-    // A folder per run: QSettings would take a file of the same size written in the same
-    // millisecond under a name it has read before for the one it read.
+    // A folder per run: QSettings takes a file of a name it read, size and time unchanged, as read.
     static int run = 0;
-    QDir dir(top.path() + "/" + QString::number(++run));
+    QDir dir(scratch() + "/" + QString::number(++run));
     check(dir.mkpath("."));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path()));
     const QString path = dir.filePath("PUPNAME.conf");
@@ -152,9 +123,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         check(file.open(QIODevice::WriteOnly));
         file.write(input);
     }
-    const mode_t mode = modeOf(path);
-    // Before the save, the program reads each of its own entries as the file says it: a key of
-    // its prefix, which it can spell (no character of it replaced on the way to UTF-8).
+    // Before the save, each entry of ours the program can spell reads as the file says.
     const QMap<QString, QString> meaning = SettingsMeaning(input);
     const QString ours = QString::fromStdString(kSection + "/Kelm-");
     toolkit::qt::QtSettingsStore start;
@@ -164,16 +133,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             check(Q(start.read(kApp, kSection, S(key)).value_or("-")) == it.value());
     }
 
-    try {
-        toolkit::qt::QtSettingsStore().write(kApp, kSection, {{kText, text}, {kTop, "4200"}});
-    } catch (const toolkit::RuntimeError&) {
-        std::abort(); // a writable folder never refuses
-    }
+    // A writable folder never refuses: the refusal would end the run uncaught.
+    toolkit::qt::QtSettingsStore().write(kApp, kSection, {{kText, text}, {kTop, "4200"}});
     toolkit::qt::QtSettingsStore next;
     check(next.read(kApp, kSection, kText) == text);
     check(next.read(kApp, kSection, kTop) == "4200");
-    check(withoutWritten(SettingsMeaning(contents(path))) == withoutWritten(meaning));
-    check(modeOf(path) == mode);
+    QFile saved(path);
+    check(saved.open(QIODevice::ReadOnly));
+    check(withoutWritten(SettingsMeaning(saved.readAll())) == withoutWritten(meaning));
     check(dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot) ==
           QStringList{"PUPNAME.conf"});
     check(dir.removeRecursively());

@@ -37,15 +37,8 @@ TEST_F(RegistryStoreTest, ValuesRoundTripAndEmptyStaysDistinctFromAbsent) {
     EXPECT_EQ(m_store.read(m_app, "other section", "empty"), std::nullopt);
 }
 
-// A value as the registry holds it.
-struct Raw {
-    DWORD type = REG_NONE;
-    std::vector<BYTE> bytes;
-    bool operator==(const Raw&) const = default;
-};
-void PrintTo(const Raw& r, std::ostream* os) {
-    *os << "type " << r.type << ", bytes " << ::testing::PrintToString(r.bytes);
-}
+// A value as the registry holds it: its type and bytes.
+using Raw = std::pair<DWORD, std::vector<BYTE>>;
 
 Raw text(const std::wstring& s) {
     const auto* p = reinterpret_cast<const BYTE*>(s.c_str());
@@ -60,13 +53,12 @@ Raw stored(const std::wstring& path, const std::wstring& name) {
         ERROR_SUCCESS)
         return {};
     Raw r{type, std::vector<BYTE>(size)};
-    RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), flags, &type, r.bytes.data(),
+    RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), flags, &type, r.second.data(),
                  &size);
     return r;
 }
 
-// A save is all or nothing: value names have a limit, and the one past it undoes the others,
-// whatever they held before and however often the batch names them.
+// A save is all or nothing: a value name past the limit undoes the batch, whatever it changed.
 TEST_F(RegistryStoreTest, RefusedBatchLeavesEveryValueAsItWas) {
     const std::string tooLong(20000, 'k');
     const struct {
@@ -85,8 +77,8 @@ TEST_F(RegistryStoreTest, RefusedBatchLeavesEveryValueAsItWas) {
         SCOPED_TRACE(r.name);
         RegDeleteTreeW(HKEY_CURRENT_USER, kRoot);
         for (const auto& [name, raw] : r.before)
-            RegSetKeyValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), raw.type,
-                            raw.bytes.data(), DWORD(raw.bytes.size()));
+            RegSetKeyValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), raw.first,
+                            raw.second.data(), DWORD(raw.second.size()));
         auto batch = r.batch;
         batch.emplace_back(tooLong, "x");
         EXPECT_THROW(m_store.write(m_app, m_section, batch), toolkit::RuntimeError);
@@ -94,8 +86,7 @@ TEST_F(RegistryStoreTest, RefusedBatchLeavesEveryValueAsItWas) {
             const std::wstring name = toolkit::win32::W(key);
             const auto it = std::find_if(r.before.begin(), r.before.end(),
                                          [&](const auto& b) { return b.first == name; });
-            const Raw now = stored(path, name);
-            EXPECT_EQ(now, it == r.before.end() ? Raw{} : it->second) << key;
+            EXPECT_EQ(stored(path, name), it == r.before.end() ? Raw{} : it->second) << key;
         }
     }
 }
