@@ -38,12 +38,9 @@ TEST_F(PromptTest, StartUpRestoresWhatWasStoredAndKeepsTheDefaultForWhatIsDamage
     for (const auto& r : rows) {
         toolkit::DestroyAllForms();
         driver::ClearStore();
-        std::string trace;
-        for (const auto& [setting, text] : r.stored) {
+        SCOPED_TRACE(r.stored.front().second);
+        for (const auto& [setting, text] : r.stored)
             seed(*setting, text);
-            trace += std::string(setting->suffix) + "=" + text + " ";
-        }
-        SCOPED_TRACE(trace);
         Form1& f = toolkit::Instance<Form1>();
         f.Show();
         EXPECT_EQ(std::vector<float>({f.Left(), f.Top(), f.Width(), f.Height(), f.Text1.Top()}),
