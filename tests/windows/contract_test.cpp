@@ -99,9 +99,8 @@ class Other : public toolkit::Window {
     Other() : Window({"other", toolkit::BorderStyle::FixedSingle, true, 3000, 705, {}, false, 0}) {}
 };
 
-// A reference creates the window hidden, once. Unloading the start-up window ends the program;
-// whatever its handler saves, a slow disk must not keep anything of the program on the screen
-// meanwhile: no window, and no menu or box it had open.
+// Unloading the start-up window ends the program: however slow its save, nothing of the program
+// stays on the screen meanwhile, no window and no menu or box it had open.
 TEST_F(ContractTest, NothingIsOnTheScreenWhenTheStartupWindowUnloads) {
     Probe& first = toolkit::Instance<Probe>();
     EXPECT_FALSE(driver::Native(first).visible);

@@ -19,9 +19,8 @@ TEST_F(KeyboardTest, EveryWindowAndControlSaysWhatItIs) {
     设置& s = toolkit::Instance<设置>();
     关于& a = toolkit::Instance<关于>();
     using driver::Describe;
-    // The name, the role and the text of the label that names it ("-": whatever the system finds).
-    // Every list, each paired with a label of its own; of the other kinds one each, and the buttons
-    // whose name is not their caption.
+    // Name, role and naming label ("-": whatever the system finds); every list with a label of its
+    // own, one of each other kind, and the buttons whose name is not their caption.
     const struct {
         const char* what;
         driver::Accessible seen, expected;
