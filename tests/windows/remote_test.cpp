@@ -74,10 +74,11 @@ TEST_F(RemoteTest, CommandsChangeWhatTheySayAndLeaveTheFocusWhereItIs) {
         EXPECT_EQ(send(RemoteAction::GetText).text, s.shown);
         EXPECT_TRUE(!focus || driver::Native(other).active);
     }
-    // Where it is out of reach, a second start brings it back onto the screen.
+    // Hidden out of reach, a second start brings it back onto the screen.
     const toolkit::Rect screen = toolkit::CurrentRealisation().screens().front().work;
     prompt.setLeft(screen.left + screen.width - 600);
     prompt.setTop(screen.top - 300);
+    send(RemoteAction::Hide);
     EXPECT_EQ(send(RemoteAction::Present).status, Status::Done);
     EXPECT_EQ(place(prompt),
               std::vector({screen.left + screen.width - 3000, screen.top, 3000.f, before[3]}));
