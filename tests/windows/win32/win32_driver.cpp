@@ -314,8 +314,9 @@ void Press(Key k) {
     state[VK_SHIFT] = k == Key::ShiftF10 ? 0x80 : 0;
     SetKeyboardState(state);
     for (const bool up : {false, true}) {
-        MSG msg{target, (k == Key::ShiftF10 ? WM_SYSKEYDOWN : WM_KEYDOWN) + up, vk,
-                up ? LPARAM(0xC0000001) : 1};
+        MSG msg{target, UINT((k == Key::ShiftF10 ? WM_SYSKEYDOWN : WM_KEYDOWN) + up),
+                vk,     up ? LPARAM(0xC0000001) : 1,
+                0,      {}};
         if (!IsWindow(target))
             break;
         if (!toolkit::win32::Win32WindowPeer::dialogKey(msg))
