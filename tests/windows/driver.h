@@ -2,6 +2,7 @@
 // What the window tests do to a realisation's native side, as a person or the window system
 // would; each realisation implements it once.
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -55,12 +56,35 @@ inline Reply Cancel() {
     return r;
 }
 
-// Given before the action that opens it: answers the next dialog or menu that is open once the
-// earlier answers are given, and records what it showed. Whatever the answer opens in turn is
-// answered by the next one.
-void Answer(Reply reply, Shown* shown = nullptr);
+// Answer, given before the action that opens it, answers the next dialog or menu open once the
+// earlier answers are given (what that opens, the next one), and records what it showed.
+struct Pending {
+    Reply reply;
+    Shown* shown;
+};
+inline std::deque<Pending> g_pending;
+// Arms the realisation's one timer for the first answer waiting, or disarms it.
+void Schedule();
+inline void Answer(Reply reply, Shown* shown = nullptr) {
+    g_pending.push_back({std::move(reply), shown});
+    if (g_pending.size() == 1)
+        Schedule();
+}
+// From the timer: the answer for the dialog or menu open; none yet, the next loop to run is its.
+inline std::optional<Pending> Next(bool open) {
+    if (g_pending.empty() || !open)
+        return Schedule(), std::nullopt;
+    Pending p = std::move(g_pending.front());
+    g_pending.pop_front();
+    return p;
+}
 // Forgets the answers whose dialog never opened; returns how many there were.
-int Unanswered();
+inline int Unanswered() {
+    const int n = static_cast<int>(g_pending.size());
+    g_pending.clear();
+    Schedule();
+    return n;
+}
 
 // What assistive tools are told of a window or control: its name, its kind, and the text of the
 // label that names it.
@@ -69,7 +93,6 @@ struct Accessible {
     std::string name;
     Role role = Role::Other;
     std::string label;
-    bool operator==(const Accessible&) const = default;
 };
 Accessible Describe(toolkit::Window& window);
 Accessible Describe(toolkit::Control& control);

@@ -29,8 +29,7 @@ TEST_F(PromptTest, StartUpRestoresWhatWasStoredAndKeepsTheDefaultForWhatIsDamage
         {{{&S::FontColor, "16777216"}}},
         {{{&S::FontSize, "5000"}}},
         {{{&S::BoxHeight, "1e30"}}},
-        // Too small to see or grab: 10 pixels is the least the window takes (94 twips are
-        // fewer up to 144 DPI).
+        // Too small to see or grab: at least 10 pixels (94 twips are fewer up to 144 DPI).
         {{{&S::Width, "0"}}},
         {{{&S::Width, "94"}}},
         {{{&S::BoxHeight, "1"}}},
@@ -38,12 +37,9 @@ TEST_F(PromptTest, StartUpRestoresWhatWasStoredAndKeepsTheDefaultForWhatIsDamage
     for (const auto& r : rows) {
         toolkit::DestroyAllForms();
         driver::ClearStore();
-        std::string trace;
-        for (const auto& [setting, text] : r.stored) {
+        SCOPED_TRACE(r.stored.front().second);
+        for (const auto& [setting, text] : r.stored)
             seed(*setting, text);
-            trace += std::string(setting->suffix) + "=" + text + " ";
-        }
-        SCOPED_TRACE(trace);
         Form1& f = toolkit::Instance<Form1>();
         f.Show();
         EXPECT_EQ(std::vector<float>({f.Left(), f.Top(), f.Width(), f.Height(), f.Text1.Top()}),
@@ -61,9 +57,7 @@ TEST_F(PromptTest, StartUpRestoresWhatWasStoredAndKeepsTheDefaultForWhatIsDamage
     }
 }
 
-// 20 × 20 pixels of the text in a corner of the work area are within reach, counted in the
-// system's pixels (which way a place out of reach goes is the placement table's and the e2e
-// tests').
+// 20 × 20 pixels of the text in a corner of the work area are within reach, in the system's pixels.
 TEST_F(PromptTest, StartKeepsAPlaceWithinReachAtAnyDpi) {
     const toolkit::Rect work = toolkit::CurrentRealisation().screens().front().work;
     const float px = float(toolkit::CurrentRealisation().twipsPerPixel());
@@ -104,9 +98,8 @@ TEST_F(PromptTest, RefusedWriteAtTheEndIsReportedAndEnds) {
     }
 }
 
-// The program ends while one of its nested loops runs: by 退出 in the menu, or from outside (the
-// close box, the session's end), which takes the window that opened the loop with it before the
-// loop returns.
+// The program ends inside a nested loop: by 退出, or from outside (the close box, the session's
+// end), which takes the window that opened the loop with it before the loop returns.
 TEST_F(PromptTest, EndInsideANestedLoopSavesAndEnds) {
     enum Loop { Menu, Colour, Font, Box };
     enum End { Chosen, Closed, Logout }; // 退出; the close box; the session

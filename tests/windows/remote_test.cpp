@@ -1,5 +1,5 @@
-// Requests from other processes, as the running prompt answers them: none takes the keyboard
-// focus or moves the window, and the end one asks for saves as 退出 does.
+// Requests from other processes: none takes the keyboard focus or moves the window but a second
+// start's, and the end one asks for saves as 退出 does.
 #include "fixture.h"
 
 #include "prompt/form1.h"
@@ -56,7 +56,8 @@ TEST_F(RemoteTest, CommandsChangeWhatTheySayAndLeaveTheFocusWhereItIs) {
         {RemoteAction::Show, "", true, true, ""},
         {RemoteAction::Unlock, "", true, false, ""},
         {RemoteAction::Hide, "", false, false, ""},
-        {RemoteAction::Present, "", true, false, ""},
+        {RemoteAction::Lock, "", false, true, ""},
+        {RemoteAction::Present, "", true, false, ""}, // a second start: back, unlocked
     };
     int n = 0;
     for (const auto& s : steps) {
@@ -73,23 +74,14 @@ TEST_F(RemoteTest, CommandsChangeWhatTheySayAndLeaveTheFocusWhereItIs) {
         EXPECT_EQ(send(RemoteAction::GetText).text, s.shown);
         EXPECT_TRUE(!focus || driver::Native(other).active);
     }
-}
-
-// A second start is somebody looking for the prompt: it comes back unlocked and onto the screen,
-// whatever the commands before did.
-TEST_F(RemoteTest, PresentBringsTheLostPromptBack) {
-    Form1& prompt = toolkit::Instance<Form1>();
-    prompt.Show();
+    // Hidden out of reach, a second start brings it back onto the screen.
     const toolkit::Rect screen = toolkit::CurrentRealisation().screens().front().work;
     prompt.setLeft(screen.left + screen.width - 600);
     prompt.setTop(screen.top - 300);
-    send(RemoteAction::Lock);
     send(RemoteAction::Hide);
     EXPECT_EQ(send(RemoteAction::Present).status, Status::Done);
-    EXPECT_TRUE(driver::Native(prompt).visible);
-    EXPECT_FALSE(driver::Native(prompt).passThrough);
-    EXPECT_EQ(std::vector<float>({prompt.Left(), prompt.Top(), prompt.Width()}),
-              std::vector<float>({screen.left + screen.width - 3000, screen.top, 3000}));
+    EXPECT_EQ(place(prompt),
+              std::vector({screen.left + screen.width - 3000, screen.top, 3000.f, before[3]}));
 }
 
 // Refused: nothing changes.

@@ -24,8 +24,8 @@ TEST_F(SettingsWindowTest, ColourDialogStartsBlackEveryTime) {
     EXPECT_EQ(s.FColor.Text(), "-1") << "cancelled";
 }
 
-// The font dialog opens on the prompt window's font, rounded to even points; a size it
-// refuses keeps it open.
+// The font dialog opens on the prompt's font, rounded to even points; a size it refuses keeps it
+// open.
 TEST_F(SettingsWindowTest, FontDialogPutsTheChosenFaceAndSizeIntoTheLists) {
     Form1& f = toolkit::Instance<Form1>(); // 14.5 points
     设置& s = toolkit::Instance<设置>();

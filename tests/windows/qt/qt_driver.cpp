@@ -20,7 +20,6 @@
 #include <QTimer>
 #include <QWindow>
 
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -59,14 +58,6 @@ std::filesystem::path currentStore() {
     return g_root / ("store" + std::to_string(g_generation));
 }
 
-struct Pending {
-    Reply reply;
-    Shown* shown;
-};
-std::deque<Pending> g_pending;
-
-void schedule();
-
 void answer(QWidget* w, const Pending& p) {
     const Reply& r = p.reply;
     auto* menu = qobject_cast<QMenu*>(w);
@@ -74,19 +65,13 @@ void answer(QWidget* w, const Pending& p) {
     auto* colour = qobject_cast<QColorDialog*>(w);
     auto* font = qobject_cast<QFontDialog*>(w);
     Shown seen;
-    seen.kind = menu     ? Modal::Menu
-                : box    ? Modal::Message
-                : colour ? Modal::Colour
-                : font   ? Modal::Font
-                         : Modal::None;
-    if (box) {
-        seen.title = S(box->windowTitle());
-        seen.text = S(box->text());
-    }
+    seen.kind = menu ? Modal::Menu : Modal::None;
+    if (box)
+        seen = {Modal::Message, S(box->windowTitle()), S(box->text()), -1, 0};
     if (colour)
-        seen.colour = FromQColor(colour->currentColor());
+        seen = {Modal::Colour, "", "", FromQColor(colour->currentColor()), 0};
     if (font)
-        seen.points = font->currentFont().pointSizeF();
+        seen = {Modal::Font, "", "", -1, font->currentFont().pointSizeF()};
     if (p.shown)
         *p.shown = seen;
     if (r.whileOpen) {
@@ -94,10 +79,10 @@ void answer(QWidget* w, const Pending& p) {
         const QPointer<QWidget> alive(w);
         r.whileOpen();
         if (!alive)
-            return schedule();
+            return Schedule();
     }
     // What the answer opens in turn is answered by the next one.
-    schedule();
+    Schedule();
     if (colour && r.colour)
         colour->setCurrentColor(ToQColor(*r.colour));
     if (font && !r.face.empty()) {
@@ -116,30 +101,11 @@ void answer(QWidget* w, const Pending& p) {
 }
 
 void fire() {
-    if (g_pending.empty())
-        return;
     QWidget* w = QApplication::activePopupWidget();
     if (!w)
         w = QApplication::activeModalWidget();
-    if (!w) {
-        schedule(); // not open yet: the next loop to run is the dialog's
-        return;
-    }
-    const Pending p = g_pending.front();
-    g_pending.pop_front();
-    answer(w, p);
-}
-
-// One timer, so that each answer waits for the dialog its predecessor opens.
-void schedule() {
-    static QTimer* timer = nullptr;
-    if (!timer) {
-        timer = new QTimer(qApp);
-        timer->setSingleShot(true);
-        QObject::connect(timer, &QTimer::timeout, fire);
-    }
-    if (!g_pending.empty())
-        timer->start(0);
+    if (const auto p = Next(w))
+        answer(w, *p);
 }
 
 } // namespace
@@ -170,21 +136,18 @@ void Pump() {
 
 namespace {
 
-Role roleOf(QAccessible::Role role) {
+Accessible describe(QWidget* widget) {
     static const std::map<QAccessible::Role, Role> roles = {
         {QAccessible::Window, Role::Window},     {QAccessible::Dialog, Role::Dialog},
         {QAccessible::EditableText, Role::Text}, {QAccessible::StaticText, Role::Label},
         {QAccessible::Link, Role::Link},         {QAccessible::ComboBox, Role::List},
         {QAccessible::Button, Role::Button}};
-    const auto it = roles.find(role);
-    return it == roles.end() ? Role::Other : it->second;
-}
-
-Accessible describe(QWidget* widget) {
     QAccessibleInterface* a = QAccessible::queryAccessibleInterface(widget);
     if (!a)
         return {};
-    Accessible out{S(a->text(QAccessible::Name)), roleOf(a->role()), {}};
+    const auto role = roles.find(a->role());
+    Accessible out{
+        S(a->text(QAccessible::Name)), role == roles.end() ? Role::Other : role->second, {}};
     const auto labels = a->relations(QAccessible::Label);
     if (!labels.isEmpty())
         out.label = S(labels.first().first->text(QAccessible::Name));
@@ -209,18 +172,14 @@ void Press(Key key) {
         target = QApplication::activeWindow();
     if (!target)
         throw std::runtime_error("nothing has the keyboard focus");
-    if (key != Key::Menu) {
-        const Qt::Key k = key == Key::Escape ? Qt::Key_Escape
-                          : key == Key::Tab  ? Qt::Key_Tab
-                                             : Qt::Key_F10;
-        return QTest::keyClick(target, k,
-                               key == Key::ShiftF10 ? Qt::ShiftModifier : Qt::NoModifier);
+    if (key == Key::Menu) {
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, {}, target->mapToGlobal(QPoint()));
+        QApplication::sendEvent(target, &event);
     }
-    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(0, 0),
-                            target->mapToGlobal(QPoint(0, 0)));
-    QApplication::sendEvent(target, &event);
+    const Qt::Key keys[] = {Qt::Key_Escape, Qt::Key_Menu, Qt::Key_F10, Qt::Key_Tab};
     if (target)
-        QTest::keyClick(target, Qt::Key_Menu);
+        QTest::keyClick(target, keys[int(key)],
+                        key == Key::ShiftF10 ? Qt::ShiftModifier : Qt::NoModifier);
 }
 
 bool Focused(toolkit::Control& control) {
@@ -243,25 +202,22 @@ void ClearStore() {
 }
 
 void BreakStore() {
-    const auto blocker = g_root / "blocker";
-    std::ofstream(blocker) << "x";
-    useStore(blocker / "sub");
+    std::ofstream(g_root / "blocker") << "x";
+    useStore(g_root / "blocker" / "sub");
 }
 
 void RepairStore() {
     useStore(currentStore());
 }
 
-void Answer(Reply reply, Shown* shown) {
-    g_pending.push_back({std::move(reply), shown});
-    if (g_pending.size() == 1)
-        schedule();
-}
-
-int Unanswered() {
-    const int n = static_cast<int>(g_pending.size());
-    g_pending.clear();
-    return n;
+void Schedule() {
+    static QTimer* timer = nullptr;
+    if (!timer) {
+        timer = new QTimer(qApp);
+        timer->setSingleShot(true);
+        QObject::connect(timer, &QTimer::timeout, fire);
+    }
+    g_pending.empty() ? timer->stop() : timer->start(0);
 }
 
 // The press may end the program and take the widget with it.

@@ -17,7 +17,6 @@
 #include <dlgs.h>
 #include <oleacc.h>
 
-#include <deque>
 #include <stdexcept>
 
 namespace driver {
@@ -76,15 +75,7 @@ void useStore(const std::wstring& root) {
     store.setRoot(root);
 }
 
-struct Pending {
-    Reply reply;
-    Shown* shown;
-};
-std::deque<Pending> g_pending;
-
 UINT_PTR g_timer = 0;
-void schedule();
-
 HWND g_elsewhere = nullptr; // a window of some other program
 
 // The open menu, or else the topmost dialog that takes input (a dialog under a message box of
@@ -101,12 +92,6 @@ HWND openModal() {
             dialog = h;
     }
     return dialog;
-}
-
-void setRgb(HWND dialog, int32_t colour) {
-    SetDlgItemInt(dialog, COLOR_RED, colour & 0xFF, FALSE);
-    SetDlgItemInt(dialog, COLOR_GREEN, (colour >> 8) & 0xFF, FALSE);
-    SetDlgItemInt(dialog, COLOR_BLUE, (colour >> 16) & 0xFF, FALSE);
 }
 
 // Picks the entry of a dialog's list, or types it where the list lacks it.
@@ -126,19 +111,17 @@ void answer(HWND open, const Pending& p) {
     if (menu) {
         seen.kind = Modal::Menu;
     } else if (GetDlgItem(open, COLOR_RED)) {
-        seen.kind = Modal::Colour;
-        seen.colour = int32_t(GetDlgItemInt(open, COLOR_RED, nullptr, FALSE) |
-                              GetDlgItemInt(open, COLOR_GREEN, nullptr, FALSE) << 8 |
-                              GetDlgItemInt(open, COLOR_BLUE, nullptr, FALSE) << 16);
+        seen = {Modal::Colour, "", "", 0, 0};
+        for (const int part : {0, 1, 2}) // red, green, blue
+            seen.colour |=
+                int32_t(GetDlgItemInt(open, COLOR_RED + part, nullptr, FALSE) << 8 * part);
     } else if (GetDlgItem(open, cmb1) && GetDlgItem(open, cmb3)) {
         seen.kind = Modal::Font;
         wchar_t text[16] = {};
         GetDlgItemTextW(open, cmb3, text, 16);
         seen.points = _wtof(text);
     } else {
-        seen.kind = Modal::Message;
-        seen.title = textOf(open);
-        seen.text = textOf(GetDlgItem(open, 0xFFFF));
+        seen = {Modal::Message, textOf(open), textOf(GetDlgItem(open, 0xFFFF)), -1, 0};
     }
     if (p.shown)
         *p.shown = seen;
@@ -146,16 +129,15 @@ void answer(HWND open, const Pending& p) {
     if (r.whileOpen)
         r.whileOpen();
     // What the answer opens in turn is answered by the next one.
-    schedule();
-    if (menu && r.item < 0)
-        return (void)EndMenu();
+    Schedule();
     // As a person with the keyboard: down to the item, then Enter.
     for (int i = 0; menu && i <= r.item; ++i)
         PostMessageW(open, WM_KEYDOWN, VK_DOWN, 0);
     if (menu)
-        return (void)PostMessageW(open, WM_CHAR, L'\r', 0);
-    if (r.colour)
-        setRgb(open, *r.colour);
+        return (void)(r.item < 0 ? EndMenu() : PostMessageW(open, WM_CHAR, L'\r', 0));
+    for (const int part : {0, 1, 2})
+        if (r.colour)
+            SetDlgItemInt(open, COLOR_RED + part, (*r.colour >> 8 * part) & 0xFF, FALSE);
     if (!r.face.empty()) {
         choose(open, cmb1, W(r.face));
         choose(open, cmb3, std::to_wstring(int(r.points)));
@@ -168,26 +150,18 @@ void CALLBACK fire(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     if (id == g_timer)
         g_timer = 0;
-    if (g_pending.empty())
-        return;
     const HWND open = openModal();
-    if (!open) {
-        schedule(); // not open yet: the next loop to run is the dialog's
-        return;
-    }
-    const Pending p = g_pending.front();
-    g_pending.pop_front();
-    answer(open, p);
+    if (const auto p = Next(open))
+        answer(open, *p);
 }
 
-// One timer at a time, so that each answer waits for the dialog its predecessor opens.
-void schedule() {
+} // namespace
+
+void Schedule() {
     if (g_timer)
         KillTimer(nullptr, g_timer);
     g_timer = g_pending.empty() ? 0 : SetTimer(nullptr, 0, 10, fire);
 }
-
-} // namespace
 
 void Prepare() {
     RecordAnnotations();
@@ -209,10 +183,8 @@ void Reset() {
 void Pump() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT)
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        if (msg.message != WM_QUIT)
+            TranslateMessage(&msg), DispatchMessageW(&msg);
     }
 }
 
@@ -229,19 +201,6 @@ void BreakStore() {
 
 void RepairStore() {
     useStore(currentStore());
-}
-
-void Answer(Reply reply, Shown* shown) {
-    g_pending.push_back({std::move(reply), shown});
-    if (g_pending.size() == 1)
-        schedule();
-}
-
-int Unanswered() {
-    const int n = static_cast<int>(g_pending.size());
-    g_pending.clear();
-    schedule();
-    return n;
 }
 
 // The press may end the program and take the window with it.
@@ -299,25 +258,20 @@ HWND labelOf(HWND control) {
     return nullptr;
 }
 
+// The annotated role, else the window's or the class's (group boxes and pictures are not told
+// apart: no test asks for them).
 Role roleOf(HWND hwnd, bool window) {
-    switch (AnnotatedRole(hwnd)) {
-    case ROLE_SYSTEM_LINK:
-        return Role::Link;
-    case ROLE_SYSTEM_DIALOG:
-        return Role::Dialog;
-    }
-    const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
-    if (window)
-        return Role::Window;
-    if (isClass(hwnd, L"Edit"))
-        return Role::Text;
-    if (isClass(hwnd, L"ComboBox"))
-        return Role::List;
-    if (isClass(hwnd, L"Button"))
-        return (style & BS_TYPEMASK) == BS_GROUPBOX ? Role::Other : Role::Button;
-    if (isClass(hwnd, L"Static"))
-        return (style & SS_TYPEMASK) == SS_BITMAP ? Role::Other : Role::Label;
-    return Role::Other;
+    const long annotated = AnnotatedRole(hwnd);
+    if (annotated == ROLE_SYSTEM_LINK || annotated == ROLE_SYSTEM_DIALOG)
+        return annotated == ROLE_SYSTEM_LINK ? Role::Link : Role::Dialog;
+    const std::pair<const wchar_t*, Role> classes[] = {{L"Edit", Role::Text},
+                                                       {L"ComboBox", Role::List},
+                                                       {L"Button", Role::Button},
+                                                       {L"Static", Role::Label}};
+    for (const auto& [cls, role] : classes)
+        if (!window && isClass(hwnd, cls))
+            return role;
+    return window ? Role::Window : Role::Other;
 }
 
 // What Windows tells assistive tools, once one has asked the window for its object: the
@@ -326,51 +280,10 @@ Accessible describe(HWND hwnd, bool window) {
     SendMessageW(hwnd, WM_GETOBJECT, 0, OBJID_CLIENT);
     const bool captioned = window || isClass(hwnd, L"Button") || isClass(hwnd, L"Static");
     const HWND label = captioned ? nullptr : labelOf(hwnd);
-    Accessible a;
-    a.label = label ? textOf(label) : "";
-    a.role = roleOf(hwnd, window);
+    Accessible a{"", roleOf(hwnd, window), label ? textOf(label) : ""};
     const std::wstring annotated = AnnotatedName(hwnd);
     a.name = !annotated.empty() ? U8(annotated.c_str()) : captioned ? textOf(hwnd) : a.label;
     return a;
-}
-
-// Where the keyboard focus is: a window of this thread.
-HWND focus() {
-    HWND f = GetFocus();
-    if (!f)
-        f = GetForegroundWindow();
-    if (!f || GetWindowThreadProcessId(f, nullptr) != GetCurrentThreadId())
-        throw std::runtime_error("nothing of the program has the keyboard focus");
-    return f;
-}
-
-// Down and up, through the program's own message routing; shift held if asked.
-void key(UINT vk, bool shift) {
-    const HWND target = focus();
-    BYTE state[256];
-    GetKeyboardState(state);
-    const BYTE before = state[VK_SHIFT];
-    state[VK_SHIFT] = shift ? 0x80 : 0;
-    SetKeyboardState(state);
-    const bool system = vk == VK_F10;
-    for (const bool down : {true, false}) {
-        if (!IsWindow(target))
-            break;
-        MSG msg{};
-        msg.hwnd = target;
-        msg.message =
-            system ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
-        msg.wParam = vk;
-        msg.lParam = down ? 1 : LPARAM(0xC0000001);
-        if (!toolkit::win32::Win32WindowPeer::dialogKey(msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Pump();
-    }
-    GetKeyboardState(state);
-    state[VK_SHIFT] = before;
-    SetKeyboardState(state);
 }
 
 } // namespace
@@ -384,16 +297,35 @@ Accessible Describe(toolkit::Control& control) {
 }
 
 // The Menu key reaches the window with the focus as the context menu message it turns into, with
-// no place; Shift+F10 goes the way of any key, through the window's default handling.
+// no place; other keys go down and up through the program's own message routing, Shift held for
+// Shift+F10 (a system key).
 void Press(Key k) {
-    if (k != Key::Menu)
-        return key(k == Key::Escape ? VK_ESCAPE
-                   : k == Key::Tab  ? VK_TAB
-                                    : VK_F10,
-                   k == Key::ShiftF10);
-    const HWND target = focus();
-    SendMessageW(target, WM_CONTEXTMENU, WPARAM(target), LPARAM(-1));
-    Pump();
+    HWND target = GetFocus();
+    if (!target)
+        target = GetForegroundWindow();
+    if (!target || GetWindowThreadProcessId(target, nullptr) != GetCurrentThreadId())
+        throw std::runtime_error("nothing of the program has the keyboard focus");
+    if (k == Key::Menu)
+        return SendMessageW(target, WM_CONTEXTMENU, WPARAM(target), LPARAM(-1)), Pump();
+    const UINT vk = k == Key::Escape ? VK_ESCAPE : k == Key::Tab ? VK_TAB : VK_F10;
+    BYTE state[256];
+    GetKeyboardState(state);
+    const BYTE shift = state[VK_SHIFT];
+    state[VK_SHIFT] = k == Key::ShiftF10 ? 0x80 : 0;
+    SetKeyboardState(state);
+    for (const bool up : {false, true}) {
+        MSG msg{target, UINT((k == Key::ShiftF10 ? WM_SYSKEYDOWN : WM_KEYDOWN) + up),
+                vk,     up ? LPARAM(0xC0000001) : 1,
+                0,      {}};
+        if (!IsWindow(target))
+            break;
+        if (!toolkit::win32::Win32WindowPeer::dialogKey(msg))
+            TranslateMessage(&msg), DispatchMessageW(&msg);
+        Pump();
+    }
+    GetKeyboardState(state);
+    state[VK_SHIFT] = shift;
+    SetKeyboardState(state);
 }
 
 bool Focused(toolkit::Control& control) {
@@ -417,15 +349,10 @@ bool Enabled(toolkit::Control& control) {
 }
 
 bool AnythingShown() {
-    bool shown = false;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND h, LPARAM found) -> BOOL {
-            *reinterpret_cast<bool*>(found) |= IsWindowVisible(h) != 0;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&shown));
-    return shown;
+    for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, nullptr, nullptr));)
+        if (IsWindowVisible(h) && GetWindowThreadProcessId(h, nullptr) == GetCurrentThreadId())
+            return true;
+    return false;
 }
 
 } // namespace driver
