@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# Commands from another process: the running prompt applies them without taking the focus; a
-# second start finds the first; without a session bus every start is on its own, as before.
+# Commands from another process, one prompt per user; without a session bus each start on its own.
 source "$(dirname "$0")/lib.sh"
 start_x
 start_bus
@@ -57,7 +56,6 @@ check "the second start unlocked it" "" "$(run --get-text)"
 gdbus call --session --dest io.github.kelm_prompt.prompt --object-path /io/github/kelm_prompt/prompt \
     --method io.github.kelm_prompt.Prompt.SetText "gdbus 也行" >/dev/null
 check "gdbus reaches it too" "gdbus 也行" "$(run --get-text)"
-# Calls of the wrong shape get an error reply each, and the prompt goes on as it was.
 refused=
 for call in "SetLocked string:yes" "SetText" "SetText int32:7" "SetText string:a string:b" \
     "GetText string:x" "Nope" "Quit boolean:true"; do

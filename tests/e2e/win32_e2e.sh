@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
-# The Windows build under Wine in Xvfb with openbox: restore, drag, saving at close and at logout,
-# the settings window, Chinese in the menu that Wine draws (in the system's fonts, as its message
-# boxes and tool tips), and a link of the About window.
+# The Windows build under Wine: restore, drag, save at close and logout, the settings window,
+# Chinese in the menu Wine draws, a link of the About window, the keyboard.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/wine_lib.sh"
-# Wine hands a link to xdg-open: this one notes the address instead of opening a browser.
+# Wine hands a link to xdg-open: this one notes the address.
 mkdir -p "$WORK/bin"
 printf '#!/bin/sh\necho "$1" >>"%s/opened"\n' "$WORK" >"$WORK/bin/xdg-open"
 chmod +x "$WORK/bin/xdg-open"
@@ -43,8 +42,7 @@ check "a link of the About window opens its address" \
 close_app
 
 echo "# Shift+F10 opens the menu at the text box, 参数设置 with the keys; Escape closes the window"
-# Wine 8 moves no X focus to a managed window the program activates: where the focus goes after
-# the window closes is left to the window tests.
+# Wine 8 gives no X focus to a window the program activates: the focus after is the window tests'.
 fresh_store
 xdotool mousemove 1000 700
 start_app
@@ -59,9 +57,8 @@ xdotool key Escape
 check "Escape closes the open settings window" "yes yes" "$open $(yes_if gone 参数设置)"
 close_app
 
-# Windows moves no window out from under its taskbar, while openbox pushes Wine's windows out of
-# a panel's strip: here the work area is published with no window manager to do that. Wine
-# reads it when its desktop starts.
+# openbox would push Wine's window out of a panel's strip itself: the work area is published with
+# no window manager, and Wine reads it when its desktop starts.
 echo "# a place with 19 pixels of the text below a panel is brought into the work area at start"
 kill "$WM_PID"
 wait "$WM_PID" 2>/dev/null

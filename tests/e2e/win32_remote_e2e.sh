@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# The commands for the running prompt, Windows build under Wine in Xvfb with openbox: one prompt
-# per session, each command from another process, what the shell sees (output, exit status), and
-# requests no command would send, from a small program of the tests.
-# win32_remote_e2e.sh kelm-prompt.exe remote-probe.exe
+# win32_remote_e2e.sh kelm-prompt.exe remote-probe.exe: one prompt per session, each command from
+# another process as the shell sees it, and requests no command would send.
 PROBE=$(realpath "$2")
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/wine_lib.sh"

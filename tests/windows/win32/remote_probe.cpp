@@ -1,10 +1,5 @@
-// What another program of the session can send the running prompt, beyond what kelm-prompt sends.
-//   remote-probe malformed       sends the prompt's window requests that are not well formed and
-//                                prints each answer; exit status 0 if every one was refused
-//   remote-probe spawn EXE TEXT  runs EXE --text TEXT+U+D800 (an unpaired surrogate, which no
-//                                shell can pass) and exits with its status
-//   remote-probe console EXE OPT runs EXE OPT with a console of its own and no standard handles,
-//                                prints what EXE wrote to the console and exits with its status
+// What another program can send the prompt beyond kelm-prompt: malformed requests (status 0 if all
+// refused), --text with an unpaired surrogate no shell can pass, a command run from a console.
 #include "toolkit/win32/win32_remote.h"
 
 #include <windows.h>
@@ -72,8 +67,7 @@ int malformed() {
     return failed == 0 ? 0 : 1;
 }
 
-// Runs the command line and waits for it; no standard handles is what a program started from a
-// console window gets on Windows when it has windows of its own.
+// Without standard handles, as a program with windows started from a console window gets them.
 int run(std::wstring line, bool noStandardHandles) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
@@ -83,7 +77,6 @@ int run(std::wstring line, bool noStandardHandles) {
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                         &pi))
         return 100;
-    // A command that starts a prompt would not come back: ended, it says so by its status.
     if (WaitForSingleObject(pi.hProcess, 15000) != WAIT_OBJECT_0)
         TerminateProcess(pi.hProcess, 124);
     WaitForSingleObject(pi.hProcess, INFINITE);
