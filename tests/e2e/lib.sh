@@ -214,16 +214,6 @@ check_red_from_settings() { # check_red_from_settings KEYS...
     check "the text is drawn red" yes "$(is_red)"
 }
 
-# A panel HEIGHT pixels high along the top that reserves its strip through EWMH; PANEL_PID ends it.
-top_panel() { # top_panel HEIGHT
-    xmessage -geometry "1280x$1+0+0" -title kelm-panel panel >/dev/null 2>&1 &
-    PANEL_PID=$!
-    wait_for 5 named kelm-panel || { echo "no panel"; return 1; }
-    xprop -id "$(named kelm-panel | head -n 1)" -f _NET_WM_STRUT_PARTIAL 32c \
-        -set _NET_WM_STRUT_PARTIAL "0,0,$1,0,0,0,0,0,0,1279,0,0"
-    wait_for 5 sh -c "xprop -root _NET_WORKAREA | grep -q '= 0, $1, 1280, $((800 - $1)),'"
-}
-
 finish() {
     check "no sanitizer reports" "" "$(grep -E 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$WORK/app.log" | head -n 3)"
     echo "$PASSED passed, $FAILED failed"

@@ -43,7 +43,12 @@ check "Enter on 关闭, seven Tabs on, closes the settings window" yes "$(yes_if
 stop_app TERM
 
 echo "# a place with 19 pixels of the text below a panel is brought into the work area at start"
-top_panel 40
+xmessage -geometry 1280x40+0+0 -title kelm-panel panel >/dev/null 2>&1 & # its strip reserved by EWMH
+PANEL_PID=$!
+wait_for 5 named kelm-panel
+xprop -id "$(named kelm-panel | head -n 1)" -f _NET_WM_STRUT_PARTIAL 32c \
+    -set _NET_WM_STRUT_PARTIAL "0,0,40,0,0,0,0,0,0,1279,0,0"
+wait_for 5 sh -c "xprop -root _NET_WORKAREA | grep -q '= 0, 40, 1280, 760,'"
 fresh_store
 seed _left 1500; seed _top 285
 start_app

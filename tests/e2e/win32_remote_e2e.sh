@@ -24,15 +24,11 @@ check "and say why on standard error" "kelm-prompt: 没有运行中的提示框 
     "$(head -n 1 "$WORK/stderr" | tr -d '\r')"
 
 echo "# two starts at once: one prompt"
-seed _文本内容 "起始"
 "$RUN" "$APP" </dev/null >>"$WORK/app.log" 2>&1 &
-first=$!
-"$RUN" "$APP" </dev/null >>"$WORK/app.log" 2>&1 &
-second=$!
-wait_for 20 prompt_window || { echo "FAIL - no prompt window"; cat "$WORK/app.log"; exit 1; }
-WIN=$(prompt_window)
-wait_for 10 sh -c "! kill -0 $first 2>/dev/null || ! kill -0 $second 2>/dev/null"
-if kill -0 "$first" 2>/dev/null; then APP_PID=$first other=$second; else APP_PID=$second other=$first; fi
+other=$!
+start_app
+wait_for 10 sh -c "! kill -0 $APP_PID 2>/dev/null || ! kill -0 $other 2>/dev/null"
+kill -0 "$APP_PID" 2>/dev/null || read -r APP_PID other <<<"$other $APP_PID"
 ended=running
 if kill -0 "$other" 2>/dev/null; then kill "$other"; else wait "$other"; ended=$?; fi
 check "one of them exits 0 and one prompt window stays" "0 1" "$ended $(prompts)"
@@ -79,10 +75,7 @@ app_ends
 check "the hidden prompt ended and saved its text" "0 退出前" "$APP_STATUS $(stored _文本内容)"
 
 echo "# a command that starts the prompt"
-"$RUN" "$APP" --text $'开始\n第二行' </dev/null >>"$WORK/app.log" 2>&1 &
-APP_PID=$!
-wait_for 20 prompt_window
-WIN=$(prompt_window)
+start_app --text $'开始\n第二行'
 check "--text with no prompt running starts one with the text's first line" "开始" \
     "$(kelm --get-text | tr -d '\r')"
 status --quit >/dev/null

@@ -23,7 +23,7 @@ stored() { # stored SUFFIX: the value as the program wrote it
         grep -F "\"Kelm-文本提示框$1\"=" | head -n 1 | sed 's/^[^=]*="\(.*\)"$/\1/'
 }
 
-start_app() {
+start_app() { # start_app [ARGUMENTS...]
     if [ -s "$WORK/seed.reg" ]; then
         # regedit takes UTF-16 with a byte-order mark for text beyond ASCII.
         { printf '\xff\xfe'; { printf 'Windows Registry Editor Version 5.00\r\n\r\n'; cat "$WORK/seed.reg"; } |
@@ -31,7 +31,7 @@ start_app() {
         wine_quiet regedit /S "$(winepath -w "$WORK/seed.utf16" 2>/dev/null)"
         : >"$WORK/seed.reg"
     fi
-    "$RUN" "$APP" </dev/null >>"$WORK/app.log" 2>&1 &
+    "$RUN" "$APP" "$@" </dev/null >>"$WORK/app.log" 2>&1 &
     APP_PID=$!
     wait_for 20 prompt_window || { echo "FAIL - no prompt window"; cat "$WORK/app.log"; exit 1; }
     WIN=$(prompt_window)

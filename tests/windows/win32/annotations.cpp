@@ -100,13 +100,10 @@ void ForgetAnnotations() {
 }
 
 std::wstring AnnotatedName(HWND hwnd) {
-    const auto it = g_names.find(hwnd);
-    return it == g_names.end() ? std::wstring() : it->second;
+    return g_names[hwnd];
 }
-
 long AnnotatedRole(HWND hwnd) {
-    const auto it = g_roles.find(hwnd);
-    return it == g_roles.end() ? 0 : it->second;
+    return g_roles[hwnd];
 }
 
 } // namespace driver
