@@ -79,25 +79,21 @@ type_and_stop ctrl+a type after
 check "the next save succeeds, keeps the mode and leaves nothing behind" "0 after 600 PUPNAME.conf" \
     "$APP_STATUS $(stored _文本内容) $(stat -c %a "$STORE") $(ls "$XDG_CONFIG_HOME")"
 
-echo "# a FIFO in place of the settings file"
 rm -f "$STORE"
 mkfifo "$STORE"
 start_app
 stop_app TERM
-check "starts, refuses the save, leaves the FIFO" "1 yes" "$APP_STATUS $(yes_if test -p "$STORE")"
+check "a FIFO for the settings file: starts, refuses the save, leaves the FIFO" "1 yes" "$APP_STATUS $(yes_if test -p "$STORE")"
 
-echo "# a text longer than 32767 characters survives an edit"
 fresh_store
 seed _文本内容 "$(head -c 40000 /dev/zero | tr '\0' 'a')"
 start_app
 type_and_stop End type z
-check "the whole text and the typed letter are saved" 40001 "$(stored _文本内容 | tr -d '\n' | wc -c)"
+check "a text of 40000 characters and the letter typed are saved whole" 40001 "$(stored _文本内容 | tr -d '\n' | wc -c)"
 
-echo "# no display"
 out=$(env -u DISPLAY -u WAYLAND_DISPLAY "$APP" 2>&1)
-check "exits with status 1, saying so in one line" "1 1" "$? $(printf '%s\n' "$out" | wc -l)"
+check "no display: exits 1, saying so in one line" "1 1" "$? $(printf '%s\n' "$out" | wc -l)"
 
-echo "# the X server goes away under the program"
 fresh_store
 start_app
 xdotool mousemove 100 20 click 1 key ctrl+a type "before the crash"
@@ -106,5 +102,5 @@ kill "$XVFB_PID"
 wait "$XVFB_PID" 2>/dev/null
 XVFB_PID=
 app_ends
-check "ends without a crash, saving what was typed" "1 before the crash" "$APP_STATUS $(stored _文本内容)"
+check "the X server killed: ends without a crash, saving what was typed" "1 before the crash" "$APP_STATUS $(stored _文本内容)"
 finish

@@ -14,7 +14,6 @@ check "SIGINT saves as well" "typed then saved!" "$(stored _文本内容)"
 
 check_glyphs stop_app TERM
 
-echo "# the settings window: 255 红色, then a height of 1006 twips; 退出"
 check_red_from_settings Home
 # Whether a window's frame, as the window manager drew it, is centred on the screen (2 px).
 frame_centred() {
@@ -42,7 +41,6 @@ xdotool windowactivate --sync "$(named 参数设置 | head -n 1)" key --delay 30
 check "Enter on 关闭, seven Tabs on, closes the settings window" yes "$(yes_if gone 参数设置)"
 stop_app TERM
 
-echo "# a place with 19 pixels of the text below a panel is brought into the work area at start"
 xmessage -geometry 1280x40+0+0 -title kelm-panel panel >/dev/null 2>&1 & # its strip reserved by EWMH
 PANEL_PID=$!
 wait_for 5 named kelm-panel
@@ -52,7 +50,7 @@ wait_for 5 sh -c "xprop -root _NET_WORKAREA | grep -q '= 0, 40, 1280, 760,'"
 fresh_store
 seed _left 1500; seed _top 285
 start_app
-check_geometry "the window starts below the panel" "100 40 200 47"
+check_geometry "a place with 19 pixels of the text under a panel starts below it" "100 40 200 47"
 stop_app TERM
 kill "$PANEL_PID"
 

@@ -7,9 +7,8 @@ start_bus
 active() { xprop -root _NET_ACTIVE_WINDOW | awk '{print $NF}'; }
 run() { "$APP" "$@" 2>>"$WORK/client.log"; } # run ARGUMENTS...: a command; prints its output
 
-echo "# with no prompt running"
 run --get-text
-check "--get-text exits 1 and says why" "1|kelm-prompt: 没有运行中的提示框 (no prompt is running)" \
+check "no prompt running: --get-text exits 1 and says why" "1|kelm-prompt: 没有运行中的提示框 (no prompt is running)" \
     "$?|$(tail -n 1 "$WORK/client.log")"
 # Qt would take this one for its option that counts widgets, and say so at the end.
 start_app --text -widgetcount
@@ -38,7 +37,6 @@ check_geometry "--toggle shows it again at the same place and size" "0 0 200 47"
 check "above others, still" yes "$(has_state "$WIN" _NET_WM_STATE_ABOVE)"
 check "no command took the focus" "$focused" "$(active)"
 
-echo "# locked, the pointer passes through"
 run --lock
 double_click
 check "locked: a double-click leaves the text" "第二个进程写的 text" "$(run --get-text)"
@@ -66,7 +64,6 @@ done
 check "malformed calls are refused and change nothing" "xxxxxxx|gdbus 也行|IsViewable" \
     "$refused|$(run --get-text)|$(mapped)"
 
-echo "# --quit saves as 退出 does"
 run --hide
 run --quit
 check "--quit exits 0" 0 "$?"
@@ -95,13 +92,12 @@ APP_PID=$second
 run --quit
 app_ends
 
-echo "# without a session bus every start is on its own"
 export DBUS_SESSION_BUS_ADDRESS=unix:path=$WORK/no-session-bus
 start_app
 first=$APP_PID
 start_app
 wait_for 10 sh -c '[ "$(xdotool search --onlyvisible --name "^Kelm屏幕提示框\$" | wc -l)" = 2 ]'
-check "two starts, two windows" 2 "$(prompts)"
+check "without a session bus, two starts show two windows" 2 "$(prompts)"
 kill "$first"
 stop_app TERM
 kill "$OTHER_PID"
