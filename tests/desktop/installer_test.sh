@@ -38,11 +38,7 @@ entry() { # entry: the Apps & features entry, one "NAME=VALUE" per line
     rm -f "$WORK/uninstall.reg"
 }
 # The places a copy of the program runs from: A the installed folder, B another one, P the zip.
-place() {
-    case $(realpath -m "$1") in
-    "$dir"/*) echo A ;; "$other"/*) echo B ;; "$WORK/zip"/*) echo P ;;
-    esac
-}
+place() { case $(realpath -m "$1") in "$dir"/*) echo A ;; "$other"/*) echo B ;; "$WORK/zip"/*) echo P ;; esac; }
 running() { # where each running copy was started from, by the file mapped into its process
     local pid
     for pid in $(pgrep -f 'kelm-prompt\.exe'); do
@@ -58,23 +54,18 @@ holds() { for d in "$dir" "$other"; do [ -e "$d/kelm-prompt.exe" ] && place "$d/
 state() { echo "$(running)|$(holds)|$(logon)|$(prompts)"; }
 state_is() { [ "$(state)" = "$1" ]; }
 
-start_copy() { # start_copy EXE: through wine-run.sh, as the other Wine tests start the program
-    "$RUN" "$1" </dev/null >>"$WORK/app.log" 2>&1 &
+start_copy() { # start_copy EXE [LAUNCHER]: by default through wine-run.sh, as the other Wine tests
+    "${2:-$RUN}" "$1" </dev/null >>"$WORK/app.log" 2>&1 &
     COPY_PID=$!
     wait_for 20 sh -c "xdotool search --onlyvisible --pid $COPY_PID | grep -q ."
 }
-ends() { # ends EXE: the copy that runs ends as --quit asks, or the test says why it did not
+ends() { # ends EXE: the copy that runs ends as --quit asks, or the test shows what it said
     "$WINE" "$1" --quit </dev/null >>"$WORK/quit.log" 2>&1
-    local status=$?
-    wait_for 20 sh -c "! kill -0 $COPY_PID" && return
-    echo "# $1 --quit: status $status, the copy still runs; it said:"
-    cat "$WORK/quit.log"
+    wait_for 20 sh -c "! kill -0 $COPY_PID" || cat "$WORK/quit.log"
 }
 # A logon would start the installed copy again, showing the hidden prompt.
 hidden_then_run() {
-    "$WINE" "$dir/kelm-prompt.exe" </dev/null >>"$WORK/app.log" 2>&1 &
-    COPY_PID=$!
-    wait_for 20 sh -c "xdotool search --onlyvisible --pid $COPY_PID | grep -q ."
+    start_copy "$dir/kelm-prompt.exe" "$WINE"
     "$WINE" "$dir/kelm-prompt.exe" --hide </dev/null >/dev/null 2>&1
     "$RUN" "$PORTABLE" --get-text </dev/null >/dev/null 2>&1
 }

@@ -15,15 +15,13 @@ kelm() { timeout 20 "$RUN" "$APP" "$@" </dev/null 2>>"$WORK/stderr"; }
 status() { kelm "$@" >/dev/null; echo $?; } # status ARGS...: its exit status
 hex() { od -An -tx1 | tr -d ' \n'; }        # the bytes of the standard input
 
-echo "# no prompt running"
 fresh_store
-check "--get-text and --hide exit 1, an unknown option and an unpaired surrogate in TEXT 2" \
+check "no prompt: --get-text and --hide exit 1, an unknown option and an unpaired surrogate in TEXT 2" \
     "1 1 2 2" "$(status --get-text) $(status --hide) $(status --colour=red) \
 $(probe spawn "$APP_WINE" x >/dev/null; echo $?)"
 check "and say why on standard error" "kelm-prompt: 没有运行中的提示框 (no prompt is running)" \
     "$(head -n 1 "$WORK/stderr" | tr -d '\r')"
 
-echo "# two starts at once: one prompt"
 "$RUN" "$APP" </dev/null >>"$WORK/app.log" 2>&1 &
 other=$!
 start_app
@@ -31,9 +29,8 @@ wait_for 10 sh -c "! kill -0 $APP_PID 2>/dev/null || ! kill -0 $other 2>/dev/nul
 kill -0 "$APP_PID" 2>/dev/null || read -r APP_PID other <<<"$other $APP_PID"
 ended=running
 if kill -0 "$other" 2>/dev/null; then kill "$other"; else wait "$other"; ended=$?; fi
-check "one of them exits 0 and one prompt window stays" "0 1" "$ended $(prompts)"
+check "of two starts at once one exits 0, and one prompt window stays" "0 1" "$ended $(prompts)"
 
-echo "# the commands"
 check "--text exits 0" 0 "$(status --text '远程 text')"
 check "--get-text writes the text and a Windows line end to a pipe" \
     "$(printf '远程 text\r\n' | hex)" "$(kelm --get-text | hex)"
@@ -74,7 +71,6 @@ check "--quit exits 0" 0 "$(status --quit)"
 app_ends
 check "the hidden prompt ended and saved its text" "0 退出前" "$APP_STATUS $(stored _文本内容)"
 
-echo "# a command that starts the prompt"
 start_app --text $'开始\n第二行'
 check "--text with no prompt running starts one with the text's first line" "开始" \
     "$(kelm --get-text | tr -d '\r')"
@@ -82,10 +78,9 @@ status --quit >/dev/null
 app_ends
 check "which ends on --quit" 0 "$APP_STATUS"
 
-echo "# a stored text longer than a command may give"
 seed _文本内容 "$(printf '%040000d' 0)"
 start_app
-check "--get-text writes all of it, not a part" 40002 "$(kelm --get-text | wc -c)"
+check "--get-text writes all of a stored text longer than a command may give" 40002 "$(kelm --get-text | wc -c)"
 status --quit >/dev/null
 app_ends
 finish
