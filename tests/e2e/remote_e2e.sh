@@ -89,8 +89,7 @@ check "the ending prompt saved; the start runs, alone, and shows what was saved"
     "0 0 running 1|走之前存的" \
     "$quit_status $APP_STATUS $(kill -0 "$second" && echo running) $(prompts)|$(run --get-text)"
 APP_PID=$second
-run --quit
-app_ends
+stop_app TERM
 
 export DBUS_SESSION_BUS_ADDRESS=unix:path=$WORK/no-session-bus
 start_app

@@ -14,6 +14,7 @@ probe() { "$RUN" "$PROBE" "$@" </dev/null 2>/dev/null; } # probe MODE ARGS...: i
 kelm() { timeout 20 "$RUN" "$APP" "$@" </dev/null 2>>"$WORK/stderr"; }
 status() { kelm "$@" >/dev/null; echo $?; } # status ARGS...: its exit status
 hex() { od -An -tx1 | tr -d ' \n'; }        # the bytes of the standard input
+text() { kelm --get-text | tr -d '\r'; }     # the prompt's text
 
 fresh_store
 check "no prompt: --get-text and --hide exit 1, an unknown option and an unpaired surrogate in TEXT 2" \
@@ -42,12 +43,10 @@ check "--show maps it again at the same place and size" "0 IsViewable $before" \
     "$(status --show) $(mapped IsViewable) $(geometry "$WIN")"
 status --lock >/dev/null
 double_click
-check "locked, a double-click on the caption goes through and leaves the text" "远程 text" \
-    "$(kelm --get-text | tr -d '\r')"
+check "locked, a double-click on the caption goes through and leaves the text" "远程 text" "$(text)"
 status --unlock >/dev/null
 double_click
-check "unlocked again, the double-click reaches it and clears the text" "" \
-    "$(kelm --get-text | tr -d '\r')"
+check "unlocked again, the double-click reaches it and clears the text" "" "$(text)"
 status --text $'一行\r\n二行' >/dev/null
 check "TEXT is taken as a paste into the box takes it: up to the line break" \
     "$(printf '一行\r\n' | hex)" "$(kelm --get-text | hex)"
@@ -55,7 +54,7 @@ check "TEXT is taken as a paste into the box takes it: up to the line break" \
 check "requests no command sends are refused, each one" 0 \
     "$(probe malformed >"$WORK/probe.log"; echo $?)"
 grep FAIL "$WORK/probe.log"
-check "and change nothing" "一行 IsViewable" "$(kelm --get-text | tr -d '\r') $(mapped IsViewable)"
+check "and change nothing" "一行 IsViewable" "$(text) $(mapped IsViewable)"
 
 status --hide >/dev/null
 status --lock >/dev/null
@@ -63,7 +62,7 @@ check "a plain start while the prompt runs exits 0" 0 "$(status)"
 check "and shows the one prompt, in place" "1 IsViewable $before" \
     "$(prompts) $(mapped IsViewable) $(geometry "$WIN")"
 double_click
-check "unlocked" "" "$(kelm --get-text | tr -d '\r')"
+check "unlocked" "" "$(text)"
 
 status --text "退出前" >/dev/null
 status --hide >/dev/null
@@ -72,8 +71,7 @@ app_ends
 check "the hidden prompt ended and saved its text" "0 退出前" "$APP_STATUS $(stored _文本内容)"
 
 start_app --text $'开始\n第二行'
-check "--text with no prompt running starts one with the text's first line" "开始" \
-    "$(kelm --get-text | tr -d '\r')"
+check "--text with no prompt running starts one with the text's first line" "开始" "$(text)"
 status --quit >/dev/null
 app_ends
 check "which ends on --quit" 0 "$APP_STATUS"
