@@ -106,10 +106,8 @@ mapped() { # mapped [STATE]: the prompt window's map state, once it is STATE or 
     [ -z "${1:-}" ] || wait_for 3 sh -c "xwininfo -id $WIN | grep -q 'Map State: $1\$'"
     xwininfo -id "$WIN" | sed -n 's/^  Map State: //p'
 }
-double_click() { # on the middle of the prompt window: unlocked, it clears the text
-    local x y w h
-    read -r x y w h <<<"$(geometry "$WIN")"
-    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click --repeat 2 --delay 80 1
+double_click() { # on the prompt's text: unlocked, it clears the text
+    xdotool mousemove --window "$WIN" 100 20 click --repeat 2 --delay 80 1
     sleep 0.5
 }
 has_state() { yes_if sh -c "xprop -id $1 _NET_WM_STATE | grep -q $2"; }
@@ -159,6 +157,8 @@ menu_from() {
         [ "$my" -le $((y + h)) ] && echo "on the text box" || echo "at $mx,$my")
 }
 focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; } # focused WINDOW
+# retype X Y TEXT: a click at X,Y in the prompt, then TEXT typed over its text
+retype() { xdotool mousemove "$1" "$2" click 1; wait_for 3 focused "$WIN"; xdotool key ctrl+a type --delay 20 "$3"; }
 gone() { wait_for 5 sh -c "! xdotool search --onlyvisible --name '^$1\$' >/dev/null"; } # gone CAPTION
 open_menu() { # open_menu X Y: right-clicks at X,Y; MENU is then the menu's "X Y W H"
     xdotool mousemove "$1" "$2" click 3
@@ -185,9 +185,7 @@ check_restore_drag_save() { # check_restore_drag_save STOP_COMMAND...
         "$(has_state "$WIN" _NET_WM_STATE_ABOVE) $(has_state "$WIN" _NET_WM_STATE_SKIP_TASKBAR)"
     xdotool mousemove 200 230 mousedown 1 mousemove 260 270 mousemove 320 310 mouseup 1
     check_geometry "a drag by (120, 80) moves the window by exactly that" "220 280 400 60"
-    xdotool mousemove 300 310 click 1
-    wait_for 3 sh -c "[ \"\$(xdotool getwindowfocus)\" = $WIN ]"
-    xdotool key ctrl+a type --delay 20 "typed then saved"
+    retype 300 310 "typed then saved"
     sleep 0.3 # the typed text reaches the program before it is asked to end
     "$@"
     check "$* saves the text, place and size" "typed then saved|3300 4200 6000 900" "$(placed)"

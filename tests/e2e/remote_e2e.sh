@@ -16,8 +16,6 @@ check "a TEXT that is also an option of Qt's is only the prompt's" "-widgetcount
 run --quit
 app_ends
 check "and Qt never read it" "0 0" "$APP_STATUS $(grep -c 'Widgets left' "$WORK/app.log")"
-fresh_store
-seed _left 0; seed _top 0
 start_app --text "从命令行启动"
 check "--text starts the program showing the text" "从命令行启动" "$(run --get-text)"
 
