@@ -130,7 +130,6 @@ void installSimHei(const std::filesystem::path& dir) {
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("LC_ALL", "en_US.UTF-8", 1);
-    setenv("LANG", "en_US.UTF-8", 1);
     unsetenv("LANGUAGE");
     // The colour dialog's QtProject.conf goes here, not into the home of whoever runs the tests.
     char dir[] = "/tmp/kelm-desktop-XXXXXX";

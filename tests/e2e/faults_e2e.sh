@@ -50,18 +50,16 @@ check "the signals end the process with a failure status" 1 "$APP_STATUS"
 rmdir "$STORE.lock"
 
 echo "# a private settings file, the save killed as it writes its copy and just before it replaces it"
-program=$APP
 chmod 600 "$STORE"
 cp -p "$STORE" "$WORK/before.conf"
 store=$(realpath "$STORE")
 mask=$(umask)
 for step in "$store.new.1 write" "$store.new.2 fsync"; do
     read -r path call <<<"$step"
-    APP=$(command -v strace)
     umask 000
-    start_app -f -qq -o /dev/null -P "$path" -e trace="$call" -e inject="$call":signal=SIGKILL "$program"
+    APP=$(command -v strace) start_app -f -qq -o /dev/null -P "$path" -e trace="$call" \
+        -e inject="$call":signal=SIGKILL "$APP"
     umask "$mask"
-    APP=$program
     pkill -TERM -P "$APP_PID"
     app_ends
     check "killed at the first $call of ${path##*/}: the old file whole, nothing readable by others" \
