@@ -24,9 +24,7 @@ for row in "${rows[@]}"; do
     rc=$?
     [ "$code" != 0 ] && out=$(cat "$err")
     if [ "$rc" == "$code" ] && grep -qxF -- "$line" <<<"$out"; then echo "ok   - $args"; else
-        echo "FAIL - $args: exit $rc (expected $code), output:"
-        echo "$out"
-        failed=1
+        printf 'FAIL - %s: exit %s (expected %s), output:\n%s\n' "$args" "$rc" "$code" "$out" && failed=1
     fi
 done
 

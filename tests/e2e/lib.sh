@@ -203,9 +203,7 @@ check_red_from_settings() { # check_red_from_settings KEYS...
     wait_for 5 named 参数设置
     read -r sx sy _ _ <<<"$(geometry "$(named 参数设置 | head -n 1)")"
     at 100 66 # the font-colour list's text
-    xdotool key alt+Down
-    sleep 0.3
-    xdotool key "$@" Return
+    xdotool key alt+Down sleep 0.3 key "$@" Return
     at 196 184 # 确认
     sleep 0.3
     check "the store holds the red colour" 255 "$(stored _字体颜色)"
