@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# command_line_test.sh PROGRAM: what the program answers on its command line, with no display and
-# no session bus.
+# command_line_test.sh PROGRAM VERSION: what the program answers on its command line, with no
+# display and no session bus.
 set -uo pipefail
 app=$1
 failed=0
+unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+export DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent
+err=$(mktemp)
+trap 'rm -f "$err"' EXIT
 # arguments | exit code | a line its output must hold (stdout for 0, stderr otherwise)
 rows=(
     "--help|0|  --text TEXT    运行中的提示框显示 TEXT (the running prompt shows TEXT)"
@@ -11,27 +15,21 @@ rows=(
     "--version|0|许可证 (license): MIT"
     "--version --xbogus --bogus=1|2|kelm-prompt: 未知选项 (unknown option) --xbogus"
     "-platform|2|kelm-prompt: 选项缺少值 (missing value): -platform"
+    "--text x|1|kelm-prompt: 无法联系提示框 (the prompt cannot be reached): 没有会话总线 (no session bus)"
 )
 for row in "${rows[@]}"; do
     IFS='|' read -r args code line <<<"$row"
     # shellcheck disable=SC2086 # the arguments are split on purpose
-    out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent \
-        timeout 10 "$app" $args 2>/tmp/kelm-cl-$$ )
+    out=$(timeout 10 "$app" $args 2>"$err")
     rc=$?
-    [ "$code" != 0 ] && out=$(cat /tmp/kelm-cl-$$)
-    if [ "$rc" == "$code" ] && grep -qxF -- "$line" <<<"$out"; then
-        echo "ok   - $args"
-    else
-        echo "FAIL - $args: exit $rc (expected $code), output:"
-        echo "$out"
-        failed=1
+    [ "$code" != 0 ] && out=$(cat "$err")
+    if [ "$rc" == "$code" ] && grep -qxF -- "$line" <<<"$out"; then echo "ok   - $args"; else
+        printf 'FAIL - %s: exit %s (expected %s), output:\n%s\n' "$args" "$rc" "$code" "$out" && failed=1
     fi
 done
-rm -f /tmp/kelm-cl-$$
 
 # Wayland alone: the program says once what cannot work there, and what Debian package is missing.
-said=$(env -u DISPLAY -u QT_QPA_PLATFORM WAYLAND_DISPLAY=wayland-kelm-absent \
-    DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent timeout 10 "$app" 2>&1)
+said=$(WAYLAND_DISPLAY=wayland-kelm-absent timeout 10 "$app" 2>&1)
 hint=1
 dpkg-query -W -f='${Status}' qt6-wayland 2>/dev/null | grep -q 'ok installed' && hint=0
 notes="$(grep -c '^kelm-prompt: Wayland only:' <<<"$said") $(grep -c 'install the qt6-wayland package' <<<"$said")"

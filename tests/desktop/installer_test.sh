@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# installer_test.sh BUILD_DIR VERSION: makes the Windows installer and zip with cpack, then, under
-# Wine in a prefix of its own, installs, upgrades and uninstalls the program, silently and through
-# the installer's pages, while the installed program or a portable copy from the zip runs (one
-# prompt runs per session: a second start only shows the first).
+# installer_test.sh BUILD_DIR VERSION: the Windows installer and zip from cpack; under Wine,
+# install, upgrade and uninstall, silently and through the pages, while a copy of the program runs.
 source "$(dirname "$0")/../e2e/lib.sh" "$1/kelm-prompt.exe"
 source "$(dirname "$0")/../e2e/wine_lib.sh"
 BUILD=$(realpath "$1")
@@ -20,16 +18,13 @@ PORTABLE=$(find "$WORK/zip" -name kelm-prompt.exe)
 
 start_x
 wine_restart
-# What an earlier run may have left.
 user=$WINEPREFIX/drive_c/users/$(id -un)
 menu=$user/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs
 dir=$user/AppData/Local/Programs/kelm-prompt
 other=$WINEPREFIX/drive_c/kelm-elsewhere
-rm -rf "$dir" "$other" "$menu/Kelm屏幕提示框.lnk" "$menu/StartUp/Kelm屏幕提示框.lnk"
+rm -rf "$dir" "$other" "$menu/Kelm屏幕提示框.lnk" "$menu/StartUp/Kelm屏幕提示框.lnk" # an earlier run's
 wine_quiet reg delete "$UNINSTALL" /f
-# Wine linked the prefix's user folders (Desktop…) to the HOME of the run that made it, gone since:
-# with them dangling a logon starts nothing from the Startup folder, and a wine-run.sh that made
-# one would go unseen.
+# The prefix's user folders link to the gone HOME of the run that made it: dangling, no logon starts.
 for link in "$user"/*; do [ -L "$link" ] && ln -sfn "$HOME" "$link"; done
 fresh_store
 
@@ -43,11 +38,7 @@ entry() { # entry: the Apps & features entry, one "NAME=VALUE" per line
     rm -f "$WORK/uninstall.reg"
 }
 # The places a copy of the program runs from: A the installed folder, B another one, P the zip.
-place() {
-    case $(realpath -m "$1") in
-    "$dir"/*) echo A ;; "$other"/*) echo B ;; "$WORK/zip"/*) echo P ;;
-    esac
-}
+place() { case $(realpath -m "$1") in "$dir"/*) echo A ;; "$other"/*) echo B ;; "$WORK/zip"/*) echo P ;; esac; }
 running() { # where each running copy was started from, by the file mapped into its process
     local pid
     for pid in $(pgrep -f 'kelm-prompt\.exe'); do
@@ -60,28 +51,21 @@ logon() { # where the Startup folder's shortcut starts the program from
     place "$(winepath -u "$(grep -aoE '[A-Z]:\\[^[:cntrl:]]*\.exe' "$lnk" | head -n 1)" 2>/dev/null)"
 }
 holds() { for d in "$dir" "$other"; do [ -e "$d/kelm-prompt.exe" ] && place "$d/kelm-prompt.exe"; done | xargs; }
-shown() { xdotool search --onlyvisible --name '^Kelm屏幕提示框$' 2>/dev/null | wc -l; }
-state() { echo "$(running)|$(holds)|$(logon)|$(shown)"; }
+state() { echo "$(running)|$(holds)|$(logon)|$(prompts)"; }
 state_is() { [ "$(state)" = "$1" ]; }
 
-start_copy() { # start_copy EXE: through wine-run.sh, as the other Wine tests start the program
-    "$RUN" "$1" </dev/null >>"$WORK/app.log" 2>&1 &
+start_copy() { # start_copy EXE [LAUNCHER]: by default through wine-run.sh, as the other Wine tests
+    "${2:-$RUN}" "$1" </dev/null >>"$WORK/app.log" 2>&1 &
     COPY_PID=$!
     wait_for 20 sh -c "xdotool search --onlyvisible --pid $COPY_PID | grep -q ."
 }
-ends() { # ends EXE: the copy that runs ends as --quit asks, or the test says why it did not
+ends() { # ends EXE: the copy that runs ends as --quit asks, or the test shows what it said
     "$WINE" "$1" --quit </dev/null >>"$WORK/quit.log" 2>&1
-    local status=$?
-    wait_for 20 sh -c "! kill -0 $COPY_PID" && return
-    echo "# $1 --quit: status $status, the copy still runs; it said:"
-    cat "$WORK/quit.log"
+    wait_for 20 sh -c "! kill -0 $COPY_PID" || cat "$WORK/quit.log"
 }
-# A logon would start the installed copy again, which shows the prompt that runs: a hidden one
-# stays hidden unless something logs on.
+# A logon would start the installed copy again, showing the hidden prompt.
 hidden_then_run() {
-    "$WINE" "$dir/kelm-prompt.exe" </dev/null >>"$WORK/app.log" 2>&1 &
-    COPY_PID=$!
-    wait_for 20 sh -c "xdotool search --onlyvisible --pid $COPY_PID | grep -q ."
+    start_copy "$dir/kelm-prompt.exe" "$WINE"
     "$WINE" "$dir/kelm-prompt.exe" --hide </dev/null >/dev/null 2>&1
     "$RUN" "$PORTABLE" --get-text </dev/null >/dev/null 2>&1
 }
@@ -93,8 +77,7 @@ portable_then_upgrade() {
 }
 silent() { wine_quiet "$SETUP" /S "$@"; }
 first_install() { silent /LOGON; LAID=$(laid_down); entry >"$WORK/entry"; }
-# Through the pages as a person goes: 登录时启动 clicked once, then Return for each page's default
-# button until the installer ends; its last page starts the installed program.
+# Through the pages: 登录时启动 clicked once, then Return until the end starts the installed program.
 through_pages() {
     "$WINE" "$SETUP" </dev/null >/dev/null 2>&1 &
     local pid=$! win _
@@ -115,8 +98,7 @@ installed_then_uninstall() {
     wine_quiet "$dir/uninstall.exe" /S # it goes on from a copy of itself
 }
 
-# description | what is done | the copies that run | the folders that hold the program | where the
-# logon shortcut starts it from | the prompt windows shown
+# description | what is done | copies running | folders holding it | logon starts | prompts shown
 cases=(
     "/S /LOGON installs into A with a logon start|first_install||A|A|0"
     "wine-run.sh starts only what it is given, not the Startup folder too|hidden_then_run|A|A|A|0"

@@ -1,6 +1,5 @@
-# a11y_tree.py PID WINDOW...: once the program PID shows every named window on the accessibility
-# bus (up to 10 s), prints each object of its tree as "role|name|the names of its labels", one a
-# line; the entries of the lists are left out.
+# a11y_tree.py PID WINDOW...: once PID shows every window named on the accessibility bus (up to
+# 10 s), prints each object but list entries as "role|name|the names of its labels", one a line.
 import sys
 import time
 
@@ -14,7 +13,6 @@ def app_of(pid):
                 return app
         except Exception:  # an application that went away meanwhile
             pass
-    return None
 
 
 def lines(acc, out):

@@ -1,5 +1,4 @@
-# Helpers for driving the built program in a real X server (Xvfb + openbox) as a person would.
-# Sourced by the e2e scenarios; the program's path is the first argument.
+# Helpers driving the program (path: first argument) in Xvfb + openbox as a person would.
 set -uo pipefail
 export LC_ALL=C.UTF-8
 
@@ -11,8 +10,7 @@ export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/config XDG_CACHE_HOME=$WORK/home/.c
 mkdir -p "$HOME"
 STORE=$XDG_CONFIG_HOME/PUPNAME.conf
 PASSED=0 FAILED=0 APP_PID= XVFB_PID= WM_PID= BUS_PID=
-# No session bus unless a test starts its own: the program never reaches a prompt of the person
-# running the tests, and every start is on its own, as on a system without one.
+# No session bus unless a test starts its own: never the prompt of the person running the tests.
 export DBUS_SESSION_BUS_ADDRESS=unix:path=$WORK/no-session-bus
 
 cleanup() { kill $APP_PID $WM_PID $XVFB_PID $BUS_PID 2>/dev/null; wait 2>/dev/null; rm -rf "$WORK"; }
@@ -46,8 +44,7 @@ start_x() {
     XVFB_PID=$!
     wait_for 10 grep -q . "$WORK/display" || { echo "Xvfb did not start"; exit 1; }
     export DISPLAY=:$(head -n 1 "$WORK/display")
-    # The work area is among the last things openbox sets up; a window mapped before that may
-    # never be managed. An openbox that never gets there is started again.
+    # A window mapped before openbox set the work area may never be managed: wait, or start again.
     local try
     for try in 1 2 3; do
         openbox >>"$WORK/openbox.log" 2>&1 &
@@ -109,26 +106,21 @@ mapped() { # mapped [STATE]: the prompt window's map state, once it is STATE or 
     [ -z "${1:-}" ] || wait_for 3 sh -c "xwininfo -id $WIN | grep -q 'Map State: $1\$'"
     xwininfo -id "$WIN" | sed -n 's/^  Map State: //p'
 }
-double_click() { # on the middle of the prompt window: unlocked, it clears the text
-    local x y w h
-    read -r x y w h <<<"$(geometry "$WIN")"
-    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click --repeat 2 --delay 80 1
+double_click() { # on the prompt's text: unlocked, it clears the text
+    xdotool mousemove --window "$WIN" 100 20 click --repeat 2 --delay 80 1
     sleep 0.5
 }
 has_state() { yes_if sh -c "xprop -id $1 _NET_WM_STATE | grep -q $2"; }
 
-# The share of pixels in a region of the screen that are close to the given colour ("#RRGGBB").
-colour_share() { # colour_share GEOMETRY COLOUR
+colour_share() { # colour_share GEOMETRY #RRGGBB: the share of the region's pixels near the colour
     import -window root "$WORK/shot.png"
-    # Marks the pixels near the colour with magenta first, so that nothing else is counted.
     convert "$WORK/shot.png" -crop "$1" +repage -fuzz 25% -fill '#FF00FF' -opaque "$2" -fuzz 0 \
         -fill black +opaque '#FF00FF' -fill white -opaque '#FF00FF' -colorspace gray \
         -format '%[fx:mean]' info:
 }
 is_red() { above "$(colour_share 200x40+0+3 "#FF0000")" 0.01; }
 
-# The prompt window shows a text in two kinds of glyphs; boxes would look alike for any two
-# characters, real glyphs differ.
+# Two texts of different glyphs; boxes for missing glyphs would look alike.
 check_glyphs() { # check_glyphs STOP_COMMAND...
     local text share=()
     for text in 一一一 田田田; do
@@ -144,8 +136,7 @@ check_glyphs() { # check_glyphs STOP_COMMAND...
     check "different characters look different" yes "$(above "${share[1]}" "$(awk "BEGIN{print ${share[0]} * 1.5}")")"
 }
 
-# The "X Y W H" of the program's override-redirect window: the menu, which opens at the pointer,
-# at X Y if given (a tool tip, the other kind, opens below it; keep the pointer off the prompt).
+# The "X Y W H" of the menu (override-redirect, at X Y if given; a tool tip opens below the pointer).
 menu_geometry() { # menu_geometry [X Y]
     local w x y rest
     for w in $(xdotool search --onlyvisible --class kelm-prompt 2>/dev/null); do
@@ -166,6 +157,8 @@ menu_from() {
         [ "$my" -le $((y + h)) ] && echo "on the text box" || echo "at $mx,$my")
 }
 focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; } # focused WINDOW
+# retype X Y TEXT: a click at X,Y in the prompt, then TEXT typed over its text
+retype() { xdotool mousemove "$1" "$2" click 1; wait_for 3 focused "$WIN"; xdotool key ctrl+a type --delay 20 "$3"; }
 gone() { wait_for 5 sh -c "! xdotool search --onlyvisible --name '^$1\$' >/dev/null"; } # gone CAPTION
 open_menu() { # open_menu X Y: right-clicks at X,Y; MENU is then the menu's "X Y W H"
     xdotool mousemove "$1" "$2" click 3
@@ -181,8 +174,7 @@ choose_menu_item() {
 }
 at() { xdotool mousemove $((sx + $1)) $((sy + $2)) click 1; } # at X Y: a click in the settings window
 
-# A seeded place is restored; a drag moves the window; STOP_COMMAND saves the typed text, place
-# and size, and the next start restores them. Leaves the program running.
+# Seeded place restored, a drag, STOP_COMMAND saves text, place and size for the next start.
 check_restore_drag_save() { # check_restore_drag_save STOP_COMMAND...
     fresh_store
     seed _left 1500; seed _top 3000; seed _Width 6000; seed _Height 705
@@ -193,9 +185,7 @@ check_restore_drag_save() { # check_restore_drag_save STOP_COMMAND...
         "$(has_state "$WIN" _NET_WM_STATE_ABOVE) $(has_state "$WIN" _NET_WM_STATE_SKIP_TASKBAR)"
     xdotool mousemove 200 230 mousedown 1 mousemove 260 270 mousemove 320 310 mouseup 1
     check_geometry "a drag by (120, 80) moves the window by exactly that" "220 280 400 60"
-    xdotool mousemove 300 310 click 1
-    wait_for 3 sh -c "[ \"\$(xdotool getwindowfocus)\" = $WIN ]"
-    xdotool key ctrl+a type --delay 20 "typed then saved"
+    retype 300 310 "typed then saved"
     sleep 0.3 # the typed text reaches the program before it is asked to end
     "$@"
     check "$* saves the text, place and size" "typed then saved|3300 4200 6000 900" "$(placed)"
@@ -203,8 +193,7 @@ check_restore_drag_save() { # check_restore_drag_save STOP_COMMAND...
     check "the next start restores the dragged place" "220 280 400 60" "$(geometry "$WIN")"
 }
 
-# 255 红色 chosen in the settings window turns the text red; KEYS reach the first colour in the
-# opened list. Leaves the program running.
+# 255 红色 chosen in the settings window (KEYS reach it in the opened list) turns the text red.
 check_red_from_settings() { # check_red_from_settings KEYS...
     fresh_store
     seed _文本内容 "红字 Red"
@@ -214,28 +203,14 @@ check_red_from_settings() { # check_red_from_settings KEYS...
     wait_for 5 named 参数设置
     read -r sx sy _ _ <<<"$(geometry "$(named 参数设置 | head -n 1)")"
     at 100 66 # the font-colour list's text
-    xdotool key alt+Down
-    sleep 0.3
-    xdotool key "$@" Return
+    xdotool key alt+Down sleep 0.3 key "$@" Return
     at 196 184 # 确认
     sleep 0.3
     check "the store holds the red colour" 255 "$(stored _字体颜色)"
     check "the text is drawn red" yes "$(is_red)"
 }
 
-# A panel along the top of the screen, HEIGHT pixels high, that reserves its strip through EWMH
-# (_NET_WM_STRUT_PARTIAL): the window manager takes it out of the work area. PANEL_PID ends it.
-top_panel() { # top_panel HEIGHT
-    xmessage -geometry "1280x$1+0+0" -title kelm-panel panel >/dev/null 2>&1 &
-    PANEL_PID=$!
-    wait_for 5 named kelm-panel || { echo "no panel"; return 1; }
-    xprop -id "$(named kelm-panel | head -n 1)" -f _NET_WM_STRUT_PARTIAL 32c \
-        -set _NET_WM_STRUT_PARTIAL "0,0,$1,0,0,0,0,0,0,1279,0,0"
-    wait_for 5 sh -c "xprop -root _NET_WORKAREA | grep -q '= 0, $1, 1280, $((800 - $1)),'"
-}
-
 finish() {
-    # A sanitized build reports what it found on its standard error.
     check "no sanitizer reports" "" "$(grep -E 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$WORK/app.log" | head -n 3)"
     echo "$PASSED passed, $FAILED failed"
     [ "$FAILED" -eq 0 ]

@@ -1,5 +1,4 @@
-# Helpers for the Windows build under Wine, on top of lib.sh: the program runs in a Wine prefix of
-# its own (wineprefix-e2e in the build folder) and keeps its settings in that prefix's registry.
+# On top of lib.sh: the Windows build under Wine, in a prefix of its own, settings in its registry.
 RUN=$(realpath "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-run.sh")
 export WINEPREFIX=$(dirname "$APP")/wineprefix-e2e WINEDEBUG=-all \
     WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -24,7 +23,7 @@ stored() { # stored SUFFIX: the value as the program wrote it
         grep -F "\"Kelm-文本提示框$1\"=" | head -n 1 | sed 's/^[^=]*="\(.*\)"$/\1/'
 }
 
-start_app() {
+start_app() { # start_app [ARGUMENTS...]
     if [ -s "$WORK/seed.reg" ]; then
         # regedit takes UTF-16 with a byte-order mark for text beyond ASCII.
         { printf '\xff\xfe'; { printf 'Windows Registry Editor Version 5.00\r\n\r\n'; cat "$WORK/seed.reg"; } |
@@ -32,7 +31,7 @@ start_app() {
         wine_quiet regedit /S "$(winepath -w "$WORK/seed.utf16" 2>/dev/null)"
         : >"$WORK/seed.reg"
     fi
-    "$RUN" "$APP" </dev/null >>"$WORK/app.log" 2>&1 &
+    "$RUN" "$APP" "$@" </dev/null >>"$WORK/app.log" 2>&1 &
     APP_PID=$!
     wait_for 20 prompt_window || { echo "FAIL - no prompt window"; cat "$WORK/app.log"; exit 1; }
     WIN=$(prompt_window)
@@ -40,9 +39,8 @@ start_app() {
 close_app() { wine_quiet taskkill /IM "$(basename "$APP")"; app_ends; } # WM_CLOSE
 logout() { wine_quiet wineboot --end-session; app_ends; }               # the session ends
 
-# Wine draws its menus and message boxes itself, in the system's fonts; a character those lack is
-# drawn as a box, the same box for every character. Whether the first two of the N characters of
-# the text in a region of the screen (the last group of ink in it, past any icon) differ.
+# Wine draws menus in the system's fonts, a box for each character they lack: whether the first two
+# of the N characters of the region's last group of ink (past any icon) differ.
 first_glyphs_differ() { # first_glyphs_differ GEOMETRY N
     local ink=$WORK/ink.png w h x0 x1 cell d ae best=
     import -window root "$WORK/shot.png"

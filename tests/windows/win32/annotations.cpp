@@ -9,8 +9,7 @@ namespace driver {
 
 namespace {
 
-// Written out again from oleacc.h rather than shared with the program: a wrong one there then
-// misses the stand-in, and the tests say so.
+// Copied from oleacc.h, not shared with the program: a wrong one there misses the stand-in.
 const CLSID kAccPropServices = {
     0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
 const IID kIAccPropServices = {
@@ -101,13 +100,10 @@ void ForgetAnnotations() {
 }
 
 std::wstring AnnotatedName(HWND hwnd) {
-    const auto it = g_names.find(hwnd);
-    return it == g_names.end() ? std::wstring() : it->second;
+    return g_names[hwnd];
 }
-
 long AnnotatedRole(HWND hwnd) {
-    const auto it = g_roles.find(hwnd);
-    return it == g_roles.end() ? 0 : it->second;
+    return g_roles[hwnd];
 }
 
 } // namespace driver

@@ -1,6 +1,5 @@
 #pragma once
-// Wine's annotation service refuses every annotation: the window tests put one of their own in its
-// place, which keeps what the program asks of it.
+// A stand-in for Wine's annotation service, which refuses every annotation, keeping what is asked.
 #include <windows.h>
 
 #include <string>

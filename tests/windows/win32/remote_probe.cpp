@@ -1,10 +1,5 @@
-// What another program of the session can send the running prompt, beyond what kelm-prompt sends.
-//   remote-probe malformed       sends the prompt's window requests that are not well formed and
-//                                prints each answer; exit status 0 if every one was refused
-//   remote-probe spawn EXE TEXT  runs EXE --text TEXT+U+D800 (an unpaired surrogate, which no
-//                                shell can pass) and exits with its status
-//   remote-probe console EXE OPT runs EXE OPT with a console of its own and no standard handles,
-//                                prints what EXE wrote to the console and exits with its status
+// What another program can send the prompt beyond kelm-prompt: malformed requests (status 0 if all
+// refused), --text with an unpaired surrogate no shell can pass, a command run from a console.
 #include "toolkit/win32/win32_remote.h"
 
 #include <windows.h>
@@ -17,21 +12,21 @@ namespace {
 using namespace toolkit::win32;
 using toolkit::RemoteAction;
 
+constexpr WPARAM kOurs = 1;
+
 struct Case {
     const char* name;
     ULONG_PTR code;
     std::wstring text;
     DWORD bytes; // of text; taken as is, even beyond it
-    int replyTo; // 0 our window, 1 none, 2 a handle that is no window
     Result expected;
+    WPARAM replyTo = kOurs; // or none (0), or a handle that is no window
 };
 
 int malformed() {
     const HWND prompt = FindWindowExW(HWND_MESSAGE, nullptr, kListenerClass, nullptr);
-    if (!prompt) {
-        std::puts("no prompt window");
-        return 1;
-    }
+    if (!prompt)
+        return std::puts("no prompt window"), 1;
     const HWND own =
         CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     // Every one would hide the prompt or change its text if it were taken for a request.
@@ -39,27 +34,22 @@ int malformed() {
     const ULONG_PTR setText = RequestCode(RemoteAction::SetText);
     const std::wstring tooLong(kMaxUnits + 1, L'x');
     const Case cases[] = {
-        {"unknown code", kRequestMark | 0x20, L"", 0, 0, Result::Malformed},
-        {"code 0", kRequestMark, L"", 0, 0, Result::Malformed},
-        {"another version", hide + 0x100, L"", 0, 0, Result::Malformed},
-        {"no mark", hide & 0xFF, L"", 0, 0, Result::Malformed},
-        {"bits above the mark", hide | (ULONG_PTR(1) << 40), L"", 0, 0, Result::Malformed},
-        {"data with Hide", hide, L"ab", 4, 0, Result::Malformed},
-        {"odd size", setText, L"ab", 3, 0, Result::Malformed},
-        {"too long", setText, tooLong, DWORD(tooLong.size() * 2), 0, Result::Malformed},
-        {"unpaired surrogate", setText, L"a\xD800", 4, 0, Result::Refused},
-        {"no reply window", hide, L"", 0, 1, Result::Stranger},
-        {"a reply window that is none", hide, L"", 0, 2, Result::Stranger},
+        {"unknown code", kRequestMark | 0x20, L"", 0, Result::Malformed},
+        {"code 0", kRequestMark, L"", 0, Result::Malformed},
+        {"another version", hide + 0x100, L"", 0, Result::Malformed},
+        {"no mark", hide & 0xFF, L"", 0, Result::Malformed},
+        {"bits above the mark", hide | (ULONG_PTR(1) << 40), L"", 0, Result::Malformed},
+        {"data with Hide", hide, L"ab", 4, Result::Malformed},
+        {"odd size", setText, L"ab", 3, Result::Malformed},
+        {"too long", setText, tooLong, DWORD(tooLong.size() * 2), Result::Malformed},
+        {"unpaired surrogate", setText, L"a\xD800", 4, Result::Refused},
+        {"no reply window", hide, L"", 0, Result::Stranger, 0},
+        {"a reply window that is none", hide, L"", 0, Result::Stranger, 0x7FFF0},
     };
     int failed = 0;
     for (const Case& c : cases) {
-        COPYDATASTRUCT data{};
-        data.dwData = c.code;
-        data.cbData = c.bytes;
-        data.lpData = const_cast<wchar_t*>(c.text.data());
-        const WPARAM replyTo = c.replyTo == 0   ? reinterpret_cast<WPARAM>(own)
-                               : c.replyTo == 1 ? 0
-                                                : 0x7FFF0;
+        COPYDATASTRUCT data{c.code, c.bytes, const_cast<wchar_t*>(c.text.data())};
+        const WPARAM replyTo = c.replyTo == kOurs ? reinterpret_cast<WPARAM>(own) : c.replyTo;
         DWORD_PTR result = 0;
         const bool sent =
             SendMessageTimeoutW(prompt, WM_COPYDATA, replyTo, reinterpret_cast<LPARAM>(&data),
@@ -72,8 +62,7 @@ int malformed() {
     return failed == 0 ? 0 : 1;
 }
 
-// Runs the command line and waits for it; no standard handles is what a program started from a
-// console window gets on Windows when it has windows of its own.
+// Without standard handles, as a program with windows started from a console window gets them.
 int run(std::wstring line, bool noStandardHandles) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
@@ -83,7 +72,6 @@ int run(std::wstring line, bool noStandardHandles) {
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                         &pi))
         return 100;
-    // A command that starts a prompt would not come back: ended, it says so by its status.
     if (WaitForSingleObject(pi.hProcess, 15000) != WAIT_OBJECT_0)
         TerminateProcess(pi.hProcess, 124);
     WaitForSingleObject(pi.hProcess, INFINITE);
